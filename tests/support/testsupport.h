@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace sildra::test {
+
+// Writes bytes to a file, creating folders as needed; fails the test on error.
+void writeFile(const QString& path, const QByteArray& bytes);
+
+// Reads a whole file; fails the test on error.
+QByteArray readFile(const QString& path);
+
+} // namespace sildra::test
