@@ -1,0 +1,263 @@
+#include "encoding.h"
+
+#include "xmlexception.h"
+
+#include <array>
+
+namespace xml {
+
+namespace {
+
+    // The 0x80..0x9F range of windows-1252; bytes it leaves undefined keep their C1 code point.
+    constexpr std::array<char16_t, 32> kWindows1252High = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D,
+        0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A,
+        0x0153, 0x009D, 0x017E, 0x0178,
+    };
+
+    std::string lower(std::string_view text)
+    {
+        std::string out(text);
+        for (char& c : out)
+            if (c >= 'A' && c <= 'Z')
+                c = char(c - 'A' + 'a');
+        return out;
+    }
+
+    Encoding encodingFromName(const std::string& name)
+    {
+        const std::string n = lower(name);
+        if (n == "iso-8859-1" || n == "iso8859-1" || n == "iso_8859-1" || n == "latin1" || n == "latin-1" || n == "l1")
+            return Encoding::Latin1;
+        if (n == "us-ascii" || n == "ascii")
+            return Encoding::Ascii;
+        if (n == "windows-1252" || n == "cp1252")
+            return Encoding::Windows1252;
+        return Encoding::Utf8;
+    }
+
+    // The value of the encoding pseudo-attribute of an 8-bit XML declaration, or empty.
+    std::string declaredEncoding(const QByteArray& bytes)
+    {
+        if (!bytes.startsWith("<?xml"))
+            return {};
+        const qsizetype end = bytes.indexOf("?>");
+        if (end < 0)
+            return {};
+        const QByteArray decl = bytes.left(end);
+        qsizetype at = decl.indexOf("encoding");
+        if (at < 0)
+            return {};
+        at += 8;
+        while (at < decl.size() && (decl[at] == ' ' || decl[at] == '\t' || decl[at] == '\r' || decl[at] == '\n' || decl[at] == '='))
+            ++at;
+        if (at >= decl.size() || (decl[at] != '"' && decl[at] != '\''))
+            return {};
+        const char quote = decl[at];
+        const qsizetype close = decl.indexOf(quote, at + 1);
+        if (close < 0)
+            return {};
+        return decl.mid(at + 1, close - at - 1).toStdString();
+    }
+
+    // Reads one code point from valid UTF-8 (our own strings); advances i.
+    char32_t nextCodePoint(std::string_view s, size_t& i)
+    {
+        const auto b0 = static_cast<unsigned char>(s[i]);
+        auto cont = [&](size_t k) { return i + k < s.size() ? static_cast<unsigned char>(s[i + k]) & 0x3Fu : 0u; };
+        char32_t cp;
+        if (b0 < 0x80) {
+            cp = b0;
+            i += 1;
+        } else if ((b0 & 0xE0) == 0xC0) {
+            cp = ((b0 & 0x1Fu) << 6) | cont(1);
+            i += 2;
+        } else if ((b0 & 0xF0) == 0xE0) {
+            cp = ((b0 & 0x0Fu) << 12) | (cont(1) << 6) | cont(2);
+            i += 3;
+        } else {
+            cp = ((b0 & 0x07u) << 18) | (cont(1) << 12) | (cont(2) << 6) | cont(3);
+            i += 4;
+        }
+        return cp;
+    }
+
+    void appendUtf8(std::string& out, char32_t cp)
+    {
+        if (cp < 0x80) {
+            out += char(cp);
+        } else if (cp < 0x800) {
+            out += char(0xC0 | (cp >> 6));
+            out += char(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            out += char(0xE0 | (cp >> 12));
+            out += char(0x80 | ((cp >> 6) & 0x3F));
+            out += char(0x80 | (cp & 0x3F));
+        } else {
+            out += char(0xF0 | (cp >> 18));
+            out += char(0x80 | ((cp >> 12) & 0x3F));
+            out += char(0x80 | ((cp >> 6) & 0x3F));
+            out += char(0x80 | (cp & 0x3F));
+        }
+    }
+
+    void appendUnit16(std::string& out, char16_t unit, bool littleEndian)
+    {
+        const char lo = char(unit & 0xFF);
+        const char hi = char(unit >> 8);
+        out += littleEndian ? lo : hi;
+        out += littleEndian ? hi : lo;
+    }
+
+    int windows1252Byte(char32_t cp)
+    {
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+            return int(cp);
+        for (size_t k = 0; k < kWindows1252High.size(); ++k)
+            if (kWindows1252High[k] == cp)
+                return int(0x80 + k);
+        return -1;
+    }
+
+} // namespace
+
+SourceEncoding DetectEncoding(const QByteArray& bytes)
+{
+    auto at = [&](qsizetype i) { return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0x100u; };
+    if (at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF)
+        return { Encoding::Utf8, 3 };
+    if (at(0) == 0xFF && at(1) == 0xFE)
+        return { Encoding::Utf16LE, 2 };
+    if (at(0) == 0xFE && at(1) == 0xFF)
+        return { Encoding::Utf16BE, 2 };
+    if (at(0) == 0x3C && at(1) == 0x00 && at(2) == 0x3F && at(3) == 0x00)
+        return { Encoding::Utf16LE, 0 };
+    if (at(0) == 0x00 && at(1) == 0x3C && at(2) == 0x00 && at(3) == 0x3F)
+        return { Encoding::Utf16BE, 0 };
+    return { encodingFromName(declaredEncoding(bytes)), 0 };
+}
+
+char32_t Windows1252ToUnicode(unsigned char byte)
+{
+    return byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte;
+}
+
+std::string DecodeToUtf8(std::string_view bytes, Encoding encoding)
+{
+    std::string out;
+    switch (encoding) {
+    case Encoding::Utf8:
+        return std::string(bytes);
+    case Encoding::Ascii:
+    case Encoding::Latin1:
+        out.reserve(bytes.size() + bytes.size() / 8);
+        for (unsigned char b : bytes)
+            appendUtf8(out, b);
+        return out;
+    case Encoding::Windows1252:
+        out.reserve(bytes.size() + bytes.size() / 8);
+        for (unsigned char b : bytes)
+            appendUtf8(out, Windows1252ToUnicode(b));
+        return out;
+    case Encoding::Utf16LE:
+    case Encoding::Utf16BE: {
+        const bool le = encoding == Encoding::Utf16LE;
+        out.reserve(bytes.size());
+        for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+            auto unit = [&](size_t k) -> char32_t {
+                const auto a = static_cast<unsigned char>(bytes[k]);
+                const auto b = static_cast<unsigned char>(bytes[k + 1]);
+                return le ? (char32_t(b) << 8 | a) : (char32_t(a) << 8 | b);
+            };
+            char32_t cp = unit(i);
+            if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < bytes.size()) {
+                const char32_t low = unit(i + 2);
+                if (low >= 0xDC00 && low < 0xE000) {
+                    cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                    i += 2;
+                }
+            }
+            if (cp >= 0xD800 && cp < 0xE000)
+                cp = 0xFFFD;
+            appendUtf8(out, cp);
+        }
+        return out;
+    }
+    }
+    return out;
+}
+
+void AppendEncoded(std::string& out, std::string_view utf8, Encoding encoding, bool allowCharRefs)
+{
+    if (encoding == Encoding::Utf8) {
+        out.append(utf8);
+        return;
+    }
+    for (size_t i = 0; i < utf8.size();) {
+        const char32_t cp = nextCodePoint(utf8, i);
+        int byte = -1;
+        switch (encoding) {
+        case Encoding::Utf16LE:
+        case Encoding::Utf16BE: {
+            const bool le = encoding == Encoding::Utf16LE;
+            if (cp >= 0x10000) {
+                appendUnit16(out, char16_t(0xD800 + ((cp - 0x10000) >> 10)), le);
+                appendUnit16(out, char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF)), le);
+            } else {
+                appendUnit16(out, char16_t(cp), le);
+            }
+            continue;
+        }
+        case Encoding::Ascii:
+            byte = cp < 0x80 ? int(cp) : -1;
+            break;
+        case Encoding::Latin1:
+            byte = cp < 0x100 ? int(cp) : -1;
+            break;
+        case Encoding::Windows1252:
+            byte = windows1252Byte(cp);
+            break;
+        case Encoding::Utf8:
+            break;
+        }
+        if (byte >= 0) {
+            out += char(byte);
+        } else if (allowCharRefs) {
+            out += "&#" + std::to_string(uint32_t(cp)) + ";";
+        } else {
+            throw XmlException("the character U+" + QString::number(uint32_t(cp), 16).toUpper().toStdString()
+                + " cannot be written in " + EncodingLabel(encoding).toStdString() + " here");
+        }
+    }
+}
+
+void AppendAscii(std::string& out, std::string_view ascii, Encoding encoding)
+{
+    if (encoding != Encoding::Utf16LE && encoding != Encoding::Utf16BE) {
+        out.append(ascii);
+        return;
+    }
+    for (char c : ascii)
+        appendUnit16(out, char16_t(static_cast<unsigned char>(c)), encoding == Encoding::Utf16LE);
+}
+
+QString EncodingLabel(Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Utf8:
+        return QStringLiteral("UTF-8");
+    case Encoding::Utf16LE:
+        return QStringLiteral("UTF-16LE");
+    case Encoding::Utf16BE:
+        return QStringLiteral("UTF-16BE");
+    case Encoding::Latin1:
+        return QStringLiteral("ISO-8859-1");
+    case Encoding::Ascii:
+        return QStringLiteral("US-ASCII");
+    case Encoding::Windows1252:
+        return QStringLiteral("windows-1252");
+    }
+    return {};
+}
+
+} // namespace xml

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace xml {
+
+// The character encodings a document can be read in and written back in.
+enum class Encoding { Utf8, Utf16LE, Utf16BE, Latin1, Ascii, Windows1252 };
+
+struct SourceEncoding {
+    Encoding encoding = Encoding::Utf8;
+    int bomSize = 0;  // bytes of byte-order mark at the start of the file
+};
+
+// Finds the encoding of a file from its byte-order mark or its XML declaration.
+// Throws XmlException for a declared encoding that cannot be read.
+SourceEncoding DetectEncoding(const QByteArray& bytes);
+
+// Decodes bytes in the given encoding to UTF-8.
+std::string DecodeToUtf8(std::string_view bytes, Encoding encoding);
+
+// Encodes UTF-8 text. Characters the encoding cannot hold become character
+// references when allowCharRefs is set; otherwise XmlException is raised.
+void AppendEncoded(std::string& out, std::string_view utf8, Encoding encoding, bool allowCharRefs);
+
+// The bytes of an ASCII-only text in the encoding (for markup such as "<", "</", "=").
+void AppendAscii(std::string& out, std::string_view ascii, Encoding encoding);
+
+// Code points 0x80..0xFF of windows-1252.
+char32_t Windows1252ToUnicode(unsigned char byte);
+
+QString EncodingLabel(Encoding encoding);
+
+} // namespace xml

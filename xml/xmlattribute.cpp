@@ -1,0 +1,77 @@
+#include "xmlattribute.h"
+
+#include "xmlexception.h"
+#include "xmlnames.h"
+#include "xmltree.h"
+
+namespace xml {
+
+using namespace detail;
+
+XmlAttribute::XmlAttribute(std::shared_ptr<Tree> tree, Attr* attr)
+    : m_tree(std::move(tree))
+    , m_attr(attr)
+{
+}
+
+Attr* XmlAttribute::attr() const
+{
+    if (!m_attr)
+        throw fw::NilObjectException("the XML attribute is nil");
+    return m_attr;
+}
+
+namespace {
+    Attr* editable(Attr* a)
+    {
+        if (a->owner && a->owner->has(Expanded))
+            throw XmlException("the attribute comes from an entity reference and cannot be changed");
+        return a;
+    }
+}
+
+QString XmlAttribute::Name() const
+{
+    const std::string_view name = m_tree ? m_tree->nameOf(attr()->name) : std::string_view();
+    return QString::fromUtf8(name.data(), qsizetype(name.size()));
+}
+
+void XmlAttribute::SetName(const QString& name)
+{
+    Attr* a = editable(attr());
+    const std::string text = name.toStdString();
+    if (!IsXmlName(text))
+        throw XmlException("\"" + text + "\" is not a valid XML name");
+    const uint32_t id = m_tree->intern(text);
+    if (id == a->name)
+        return;
+    if (Element* owner = a->owner) {
+        for (uint32_t i = 0; i < owner->attrCount; ++i)
+            if (owner->attrs[i] != a && owner->attrs[i]->name == id)
+                throw XmlException("the element already has an attribute named \"" + text + "\"");
+    }
+    a->name = id;
+    a->dirty = true;
+    if (a->owner)
+        m_tree->touch(a->owner, SelfDirty);
+}
+
+QString XmlAttribute::Value() const
+{
+    const std::string_view value = attr()->value.view();
+    return QString::fromUtf8(value.data(), qsizetype(value.size()));
+}
+
+void XmlAttribute::SetValue(const QString& value)
+{
+    Attr* a = editable(attr());
+    const std::string text = value.toStdString();
+    if (!IsXmlText(text))
+        throw XmlException("the value holds a character that XML does not allow");
+    a->value = m_tree->arena.copy(text);
+    a->dirty = true;
+    if (a->owner)
+        m_tree->touch(a->owner, SelfDirty);
+}
+
+} // namespace xml

@@ -1,0 +1,87 @@
+#include "xmldocument.h"
+
+#include "xmlexception.h"
+#include "xmlnames.h"
+#include "xmlparser.h"
+#include "xmltree.h"
+#include "xmlwriter.h"
+
+#include <QSaveFile>
+
+namespace xml {
+
+using namespace detail;
+
+XmlDocument::XmlDocument()
+    : m_tree(std::make_shared<Tree>())
+{
+}
+
+XmlDocument::~XmlDocument() = default;
+
+void XmlDocument::LoadXml(const QByteArray& bytes)
+{
+    m_tree = ParseXml(bytes);
+}
+
+QByteArray XmlDocument::ToBytes() const
+{
+    return WriteXml(*m_tree);
+}
+
+void XmlDocument::SaveXml(const QString& path) const
+{
+    const QByteArray bytes = ToBytes();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw fw::IOException("cannot write " + path.toStdString() + ": " + file.errorString().toStdString());
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw fw::IOException("cannot write " + path.toStdString() + ": " + file.errorString().toStdString());
+}
+
+XmlNode XmlDocument::DocumentElement() const
+{
+    return m_tree->documentElement ? XmlNode(m_tree, m_tree->documentElement) : XmlNode();
+}
+
+XmlNode XmlDocument::CreateElement(const QString& name)
+{
+    const std::string text = name.toStdString();
+    if (!IsXmlName(text))
+        throw XmlException("\"" + text + "\" is not a valid XML name");
+    return XmlNode(m_tree, m_tree->newElement(m_tree->intern(text)));
+}
+
+XmlNode XmlDocument::CreateTextNode(const QString& text)
+{
+    const std::string value = text.toStdString();
+    if (!IsXmlText(value))
+        throw XmlException("the text holds a character that XML does not allow");
+    return XmlNode(m_tree, m_tree->newLeaf(Kind::Text, value));
+}
+
+XmlAttribute XmlDocument::CreateAttribute(const QString& name)
+{
+    const std::string text = name.toStdString();
+    if (!IsXmlName(text))
+        throw XmlException("\"" + text + "\" is not a valid XML name");
+    return XmlAttribute(m_tree, m_tree->newAttr(m_tree->intern(text), {}));
+}
+
+XmlDocument::Utf8Text XmlDocument::Text() const
+{
+    const SourceEncoding& enc = m_tree->encoding;
+    if (enc.encoding == Encoding::Utf8)
+        return { m_tree->source, enc.bomSize };
+    const std::string text = DecodeToUtf8(
+        std::string_view(m_tree->source.constData() + enc.bomSize, size_t(m_tree->source.size() - enc.bomSize)),
+        enc.encoding);
+    return { QByteArray(text.data(), qsizetype(text.size())), 0 };
+}
+
+QString XmlDocument::EncodingName() const
+{
+    return EncodingLabel(m_tree->encoding.encoding);
+}
+
+} // namespace xml

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "xmlattribute.h"
+#include "xmlnode.h"
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+namespace xml {
+
+namespace detail {
+    class Tree;
+}
+
+// An XML document. Loading parses into a new tree and swaps it in only on success;
+// saving writes back the loaded bytes, with only the edited nodes written anew.
+class XmlDocument {
+public:
+    XmlDocument();
+    XmlDocument(const XmlDocument&) = delete;
+    XmlDocument& operator=(const XmlDocument&) = delete;
+    ~XmlDocument();
+
+    // Replaces the content with the parsed bytes (encoding from byte-order mark or declaration).
+    // Throws XmlException with message, line and column when they are not well-formed XML.
+    void LoadXml(const QByteArray& bytes);
+    // Writes the document atomically; throws fw::IOException and leaves any old file as it was.
+    void SaveXml(const QString& path) const;
+    QByteArray ToBytes() const;
+
+    XmlNode DocumentElement() const;
+    XmlNode CreateElement(const QString& name);
+    XmlNode CreateTextNode(const QString& text);
+    XmlAttribute CreateAttribute(const QString& name);
+
+    // The loaded text as UTF-8 (shares the loaded bytes when they are UTF-8); it starts at byte
+    // `from`, after any byte-order mark.
+    struct Utf8Text {
+        QByteArray bytes;
+        qsizetype from = 0;
+    };
+    Utf8Text Text() const;
+    QString EncodingName() const;
+
+private:
+    std::shared_ptr<detail::Tree> m_tree;
+};
+
+} // namespace xml

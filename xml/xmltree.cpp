@@ -1,0 +1,138 @@
+#include "xmltree.h"
+
+#include "xmlexception.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace xml::detail {
+
+namespace {
+    constexpr size_t kBlockSize = 1 << 20;
+}
+
+void* Arena::allocate(size_t size, size_t align)
+{
+    const size_t pad = m_cursor ? (align - reinterpret_cast<uintptr_t>(m_cursor) % align) % align : 0;
+    if (!m_cursor || pad + size > m_left) {
+        const size_t blockSize = std::max(kBlockSize, size + align);
+        m_blocks.emplace_back(new char[blockSize]);
+        m_cursor = m_blocks.back().get();
+        m_left = blockSize;
+        m_reserved += blockSize;
+        return allocate(size, align);
+    }
+    char* at = m_cursor + pad;
+    m_cursor = at + size;
+    m_left -= pad + size;
+    return at;
+}
+
+Str Arena::copy(std::string_view text)
+{
+    if (text.size() >= UINT32_MAX)
+        throw XmlException("text too long");
+    char* at = static_cast<char*>(allocate(text.size() + 1, 1));
+    std::memcpy(at, text.data(), text.size());
+    at[text.size()] = '\0';
+    return { at, uint32_t(text.size()) };
+}
+
+Tree::Tree()
+{
+    intern("");
+}
+
+uint32_t Tree::intern(std::string_view name)
+{
+    if (auto it = m_nameIds.find(name); it != m_nameIds.end())
+        return it->second;
+    const auto id = uint32_t(m_names.size());
+    const std::string& stored = m_names.emplace_back(name);
+    m_nameIds.emplace(std::string_view(stored), id);
+    return id;
+}
+
+Element* Tree::newElement(uint32_t name)
+{
+    auto* e = arena.make<Element>();
+    e->kind = Kind::Element;
+    e->name = name;
+    return e;
+}
+
+Leaf* Tree::newLeaf(Kind kind, std::string_view value)
+{
+    auto* leaf = arena.make<Leaf>();
+    leaf->kind = kind;
+    leaf->value = arena.copy(value);
+    return leaf;
+}
+
+Attr* Tree::newAttr(uint32_t name, std::string_view value)
+{
+    auto* a = arena.make<Attr>();
+    a->name = name;
+    a->value = arena.copy(value);
+    return a;
+}
+
+void Tree::touch(Node* n, Flag what)
+{
+    modified = true;
+    n->flags |= what;
+    for (Element* p = n->parent; p && !p->has(DescendantDirty); p = p->parent)
+        p->flags |= DescendantDirty;
+}
+
+namespace {
+    // Grows a pointer array kept in the arena; the old array is left behind (edits are rare).
+    template <class T> void reserveOne(Arena& arena, T**& items, uint32_t count, uint32_t& capacity)
+    {
+        if (count < capacity)
+            return;
+        const uint32_t grown = std::max<uint32_t>(4, capacity * 2);
+        auto** fresh = static_cast<T**>(arena.allocate(sizeof(T*) * grown, alignof(T*)));
+        if (count)
+            std::memcpy(fresh, items, sizeof(T*) * count);
+        items = fresh;
+        capacity = grown;
+    }
+}
+
+void Tree::appendChild(Element* parent, Node* child)
+{
+    reserveOne(arena, parent->children, parent->childCount, parent->childCapacity);
+    parent->children[parent->childCount++] = child;
+    child->parent = parent;
+    touch(parent, ChildrenDirty);
+}
+
+void Tree::removeChildAt(Element* parent, uint32_t index)
+{
+    Node* child = parent->children[index];
+    std::memmove(parent->children + index, parent->children + index + 1,
+        sizeof(Node*) * (parent->childCount - index - 1));
+    --parent->childCount;
+    child->parent = nullptr;
+    touch(parent, ChildrenDirty);
+}
+
+void Tree::appendAttr(Element* owner, Attr* attr)
+{
+    reserveOne(arena, owner->attrs, owner->attrCount, owner->attrCapacity);
+    owner->attrs[owner->attrCount++] = attr;
+    attr->owner = owner;
+    touch(owner, SelfDirty);
+}
+
+void Tree::removeAttrAt(Element* owner, uint32_t index)
+{
+    Attr* attr = owner->attrs[index];
+    std::memmove(owner->attrs + index, owner->attrs + index + 1, sizeof(Attr*) * (owner->attrCount - index - 1));
+    --owner->attrCount;
+    attr->owner = nullptr;
+    touch(owner, SelfDirty);
+}
+
+} // namespace xml::detail

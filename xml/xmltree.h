@@ -1,0 +1,134 @@
+#pragma once
+
+#include "encoding.h"
+
+#include <QByteArray>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace xml::detail {
+
+enum class Kind : uint8_t { Element, Text, CData, Comment, ProcessingInstruction };
+
+// Edit marks, used by the writer to copy untouched parts of the file byte for byte.
+enum Flag : uint8_t {
+    Original = 1,       // has a span in the source bytes
+    SelfDirty = 2,      // own markup (name, attributes, value) must be written anew
+    ChildrenDirty = 4,  // children were added or removed
+    DescendantDirty = 8,
+    SelfClosing = 16,   // written as <a/> in the source
+    Relocated = 32,     // detached and attached again: its old indentation no longer applies
+    Renamed = 64,       // its end tag must be written anew too
+    Expanded = 128,     // comes from an entity reference: written as that reference, never edited
+};
+
+constexpr uint32_t kNoIndex = UINT32_MAX;
+
+struct Element;
+
+// Text of a node as UTF-8: either inside the source bytes or in the tree's arena.
+struct Str {
+    const char* data = nullptr;
+    uint32_t size = 0;
+    std::string_view view() const { return { data, size }; }
+};
+
+struct Node {
+    Element* parent = nullptr;
+    uint32_t start = 0;      // source span of the whole node
+    uint32_t end = 0;
+    uint32_t leadStart = 0;  // start of the formatting white space before it in the source
+    uint32_t name = 0;       // interned name: element name or processing-instruction target
+    Kind kind = Kind::Text;
+    uint8_t flags = 0;
+    bool has(Flag f) const { return flags & f; }
+};
+
+struct Leaf : Node {
+    Str value;
+};
+
+struct Attr {
+    Element* owner = nullptr;
+    uint32_t name = 0;
+    uint32_t sourceIndex = kNoIndex;  // position among the start tag's attributes in the source
+    bool dirty = false;
+    Str value;
+};
+
+struct Element : Node {
+    uint32_t tagEnd = 0;      // end of the start tag in the source
+    uint32_t closeStart = 0;  // start of the end tag in the source
+    uint32_t trailStart = 0;  // start of the formatting before the end tag
+    uint32_t childCount = 0;
+    uint32_t childCapacity = 0;
+    uint32_t attrCount = 0;
+    uint32_t attrCapacity = 0;
+    Node** children = nullptr;
+    Attr** attrs = nullptr;
+};
+
+// A bump allocator: nodes and strings of a tree live until the tree goes.
+class Arena {
+public:
+    Arena() = default;
+    Arena(const Arena&) = delete;
+    Arena& operator=(const Arena&) = delete;
+    void* allocate(size_t size, size_t align = alignof(std::max_align_t));
+    template <class T> T* make()
+    {
+        return new (allocate(sizeof(T), alignof(T))) T();
+    }
+    Str copy(std::string_view text);
+    size_t bytesReserved() const { return m_reserved; }
+
+private:
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    char* m_cursor = nullptr;
+    size_t m_left = 0;
+    size_t m_reserved = 0;
+};
+
+// One parsed (or new) document: the source bytes, the nodes and the name table.
+// Handles keep the tree alive, so a node outlives a reload of its document.
+class Tree {
+public:
+    Tree();
+
+    QByteArray source;
+    SourceEncoding encoding;
+    Arena arena;
+    Element* documentElement = nullptr;  // has no parent
+    bool modified = false;
+
+    uint32_t intern(std::string_view name);
+    std::string_view nameOf(uint32_t id) const { return m_names[id]; }
+
+    Element* newElement(uint32_t name);
+    Leaf* newLeaf(Kind kind, std::string_view value);
+    Attr* newAttr(uint32_t name, std::string_view value);
+
+    // Records an edit of n: marks it and every ancestor so the writer finds it.
+    void touch(Node* n, Flag what);
+
+    void appendChild(Element* parent, Node* child);
+    void removeChildAt(Element* parent, uint32_t index);
+    void appendAttr(Element* owner, Attr* attr);
+    void removeAttrAt(Element* owner, uint32_t index);
+
+private:
+    std::deque<std::string> m_names;  // stable addresses: the map keys view them
+    std::unordered_map<std::string_view, uint32_t> m_nameIds;
+};
+
+inline Element* asElement(Node* n)
+{
+    return n && n->kind == Kind::Element ? static_cast<Element*>(n) : nullptr;
+}
+
+} // namespace xml::detail

@@ -1,0 +1,412 @@
+#include "xmlwriter.h"
+
+#include "xmlexception.h"
+#include "xmltree.h"
+
+#include <string>
+#include <vector>
+
+namespace xml::detail {
+
+namespace {
+
+    constexpr uint8_t kEdited = SelfDirty | ChildrenDirty | DescendantDirty;
+
+    bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+    // One attribute as it stands in a source start tag: leading white space, name, quote, whole text.
+    struct SourceAttr {
+        std::string lead;
+        std::string text;  // lead included
+        char quote = '"';
+    };
+
+    struct SourceTag {
+        std::vector<SourceAttr> attrs;
+        std::string tail;  // white space and ">" or "/>"
+    };
+
+    // Splits a well-formed start tag (UTF-8) into its attributes; the parser has already checked it.
+    SourceTag splitStartTag(const std::string& tag)
+    {
+        SourceTag out;
+        size_t i = 1;
+        while (i < tag.size() && !isSpace(tag[i]) && tag[i] != '>' && tag[i] != '/')
+            ++i;
+        for (;;) {
+            const size_t leadStart = i;
+            while (i < tag.size() && isSpace(tag[i]))
+                ++i;
+            if (i >= tag.size() || tag[i] == '>' || tag[i] == '/') {
+                out.tail = tag.substr(leadStart);
+                return out;
+            }
+            SourceAttr a;
+            a.lead = tag.substr(leadStart, i - leadStart);
+            while (i < tag.size() && tag[i] != '=')
+                ++i;
+            while (i < tag.size() && tag[i] != '"' && tag[i] != '\'')
+                ++i;
+            if (i >= tag.size()) {
+                out.tail = tag.substr(leadStart);
+                return out;
+            }
+            a.quote = tag[i];
+            const size_t close = tag.find(a.quote, i + 1);
+            i = close == std::string::npos ? tag.size() : close + 1;
+            a.text = tag.substr(leadStart, i - leadStart);
+            out.attrs.push_back(std::move(a));
+        }
+    }
+
+    std::string escapeText(std::string_view value)
+    {
+        std::string out;
+        out.reserve(value.size());
+        for (char c : value) {
+            switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '\r': out += "&#13;"; break;
+            default: out += c;
+            }
+        }
+        return out;
+    }
+
+    // Characters that attribute-value normalisation would change are written as references.
+    std::string escapeAttribute(std::string_view value, char quote)
+    {
+        std::string out;
+        out.reserve(value.size());
+        for (char c : value) {
+            switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '\t': out += "&#9;"; break;
+            case '\n': out += "&#10;"; break;
+            case '\r': out += "&#13;"; break;
+            case '"': out += quote == '"' ? "&quot;" : "\""; break;
+            case '\'': out += quote == '\'' ? "&apos;" : "'"; break;
+            default: out += c;
+            }
+        }
+        return out;
+    }
+
+    std::string_view afterLastNewline(std::string_view lead)
+    {
+        const size_t nl = lead.rfind('\n');
+        return nl == std::string_view::npos ? std::string_view() : lead.substr(nl + 1);
+    }
+
+    class Writer {
+    public:
+        explicit Writer(const Tree& tree)
+            : m_tree(tree)
+            , m_src(tree.source.constData())
+            , m_encoding(tree.encoding.encoding)
+        {
+        }
+
+        QByteArray write()
+        {
+            const Element* root = m_tree.documentElement;
+            m_out.reserve(size_t(m_tree.source.size()) + 4096);
+            copy(0, root->start);
+            writeTree(root);
+            copy(root->end, uint32_t(m_tree.source.size()));
+            return QByteArray(m_out.data(), qsizetype(m_out.size()));
+        }
+
+    private:
+        void copy(uint32_t from, uint32_t to)
+        {
+            if (from < to)
+                m_out.append(m_src + from, to - from);
+        }
+        void text(std::string_view utf8) { AppendEncoded(m_out, utf8, m_encoding, true); }
+        void strict(std::string_view utf8) { AppendEncoded(m_out, utf8, m_encoding, false); }
+        void markup(std::string_view ascii) { AppendAscii(m_out, ascii, m_encoding); }
+        std::string_view source(uint32_t from, uint32_t to) const { return { m_src + from, to - from }; }
+        std::string sourceUtf8(uint32_t from, uint32_t to) const { return DecodeToUtf8(source(from, to), m_encoding); }
+        std::string_view nameOf(const Node* n) const { return m_tree.nameOf(n->name); }
+
+        static bool untouched(const Node* n) { return n->has(Original) && !(n->flags & kEdited); }
+        static bool keepsSourceLead(const Node* n) { return n->has(Original) && !n->has(Relocated); }
+
+        // Iterative, so that deep documents cannot overflow the stack.
+        void writeTree(const Element* root)
+        {
+            struct Frame {
+                const Element* element;
+                uint32_t next;
+            };
+            std::vector<Frame> stack;
+            auto open = [&](const Node* n) {
+                if (untouched(n)) {
+                    copy(n->start, n->end);
+                    return;
+                }
+                if (n->kind != Kind::Element) {
+                    writeLeaf(static_cast<const Leaf*>(n));
+                    return;
+                }
+                const auto* e = static_cast<const Element*>(n);
+                const bool empty = e->childCount == 0;
+                const bool selfClosing = empty && (!e->has(Original) || e->has(SelfClosing));
+                writeStartTag(e, selfClosing);
+                if (selfClosing)
+                    return;
+                if (e->has(Original) && !e->has(ChildrenDirty) && !e->has(DescendantDirty)) {
+                    copy(e->tagEnd, e->closeStart);
+                    writeEndTag(e);
+                    return;
+                }
+                stack.push_back({ e, 0 });
+            };
+            open(root);
+            while (!stack.empty()) {
+                const Element* e = stack.back().element;
+                const uint32_t index = stack.back().next;
+                if (index < e->childCount) {
+                    ++stack.back().next;
+                    const Node* child = e->children[index];
+                    if (keepsSourceLead(child))
+                        copy(child->leadStart, child->start);
+                    else
+                        m_out += encodedLead(e, index);
+                    open(child);
+                    continue;
+                }
+                writeTrail(e);
+                writeEndTag(e);
+                stack.pop_back();
+            }
+        }
+
+        void writeLeaf(const Leaf* leaf)
+        {
+            const std::string_view value = leaf->value.view();
+            switch (leaf->kind) {
+            case Kind::Text:
+                text(escapeText(value));
+                break;
+            case Kind::CData: {
+                markup("<![CDATA[");
+                size_t from = 0;
+                for (size_t at = value.find("]]>"); at != std::string_view::npos; at = value.find("]]>", from)) {
+                    strict(value.substr(from, at + 2 - from));
+                    markup("]]><![CDATA[");
+                    from = at + 2;
+                }
+                strict(value.substr(from));
+                markup("]]>");
+                break;
+            }
+            case Kind::Comment:
+                markup("<!--");
+                strict(value);
+                markup("-->");
+                break;
+            case Kind::ProcessingInstruction:
+                markup("<?");
+                strict(nameOf(leaf));
+                if (!value.empty()) {
+                    markup(" ");
+                    strict(value);
+                }
+                markup("?>");
+                break;
+            case Kind::Element:
+                break;
+            }
+        }
+
+        void writeStartTag(const Element* e, bool selfClosing)
+        {
+            const bool reopened = e->has(SelfClosing) && !selfClosing;
+            if (e->has(Original) && !e->has(SelfDirty) && !reopened) {
+                copy(e->start, e->tagEnd);
+                return;
+            }
+            SourceTag tag;
+            if (e->has(Original))
+                tag = splitStartTag(sourceUtf8(e->start, e->tagEnd));
+            const char newQuote = tag.attrs.empty() ? '"' : tag.attrs.front().quote;
+            markup("<");
+            strict(nameOf(e));
+            for (uint32_t i = 0; i < e->attrCount; ++i) {
+                const Attr* a = e->attrs[i];
+                const bool fromSource = a->sourceIndex < tag.attrs.size();
+                if (fromSource && !a->dirty) {
+                    text(tag.attrs[a->sourceIndex].text);
+                    continue;
+                }
+                const char quote = fromSource ? tag.attrs[a->sourceIndex].quote : newQuote;
+                strict(fromSource && !tag.attrs[a->sourceIndex].lead.empty() ? tag.attrs[a->sourceIndex].lead : " ");
+                strict(m_tree.nameOf(a->name));
+                markup(std::string("=") + quote);
+                text(escapeAttribute(a->value.view(), quote));
+                markup(std::string(1, quote));
+            }
+            if (!e->has(Original)) {
+                markup(selfClosing ? "/>" : ">");
+                return;
+            }
+            std::string tail = tag.tail;
+            if (reopened && tail.size() >= 2 && tail.compare(tail.size() - 2, 2, "/>") == 0)
+                tail.erase(tail.size() - 2, 1);
+            strict(tail);
+        }
+
+        void writeEndTag(const Element* e)
+        {
+            if (e->has(Original) && !e->has(SelfClosing) && !e->has(Renamed)) {
+                copy(e->closeStart, e->end);
+                return;
+            }
+            markup("</");
+            strict(nameOf(e));
+            markup(">");
+        }
+
+        void writeTrail(const Element* e)
+        {
+            const std::string kept = e->has(Original) ? sourceUtf8(e->trailStart, e->closeStart) : std::string();
+            if (kept.find('\n') == std::string::npos && endsWithGeneratedLine(e)) {
+                std::string line = "\n" + indentOf(e);
+                AppendEncoded(m_out, line, m_encoding, false);
+                return;
+            }
+            if (e->has(Original))
+                copy(e->trailStart, e->closeStart);
+        }
+
+        // True when the last child was placed on a line of its own by the writer.
+        bool endsWithGeneratedLine(const Element* e)
+        {
+            if (e->childCount == 0)
+                return false;
+            const uint32_t last = e->childCount - 1;
+            return !keepsSourceLead(e->children[last]) && lead(e, last).find('\n') != std::string::npos;
+        }
+
+        std::string encodedLead(const Element* parent, uint32_t index)
+        {
+            std::string out;
+            AppendEncoded(out, lead(parent, index), m_encoding, false);
+            return out;
+        }
+
+        std::string sourceLead(const Node* n) const { return sourceUtf8(n->leadStart, n->start); }
+
+        // The white space before a child the writer places: like its siblings, one level deeper than
+        // its parent, or none at all in mixed content.
+        std::string lead(const Element* parent, uint32_t index)
+        {
+            const Node* child = parent->children[index];
+            if (child->kind == Kind::Text || child->kind == Kind::CData)
+                return {};
+            for (uint32_t i = 0; i < parent->childCount; ++i) {
+                const Kind k = parent->children[i]->kind;
+                if (k == Kind::Text || k == Kind::CData)
+                    return {};
+            }
+            for (uint32_t i = index; i-- > 0;) {
+                const Node* sibling = parent->children[i];
+                if (!keepsSourceLead(sibling))
+                    continue;
+                const std::string before = sourceLead(sibling);
+                if (before.find('\n') != std::string::npos)
+                    return "\n" + std::string(afterLastNewline(before));
+                return {};
+            }
+            for (uint32_t i = index + 1; i < parent->childCount; ++i) {
+                const Node* sibling = parent->children[i];
+                if (keepsSourceLead(sibling)) {
+                    const std::string after = sourceLead(sibling);
+                    return after.find('\n') != std::string::npos ? "\n" + std::string(afterLastNewline(after))
+                                                                  : std::string();
+                }
+            }
+            if (!onOwnLine(parent))
+                return {};
+            return "\n" + indentOf(parent) + indentUnit();
+        }
+
+        bool onOwnLine(const Element* e)
+        {
+            if (e == m_tree.documentElement)
+                return true;
+            if (!e->parent)
+                return false;
+            if (keepsSourceLead(e))
+                return sourceLead(e).find('\n') != std::string::npos;
+            uint32_t index = 0;
+            while (index < e->parent->childCount && e->parent->children[index] != e)
+                ++index;
+            return lead(e->parent, index).find('\n') != std::string::npos;
+        }
+
+        std::string indentOf(const Element* e)
+        {
+            if (e == m_tree.documentElement || !e->parent)
+                return {};
+            if (keepsSourceLead(e))
+                return std::string(afterLastNewline(sourceLead(e)));
+            uint32_t index = 0;
+            while (index < e->parent->childCount && e->parent->children[index] != e)
+                ++index;
+            return std::string(afterLastNewline(lead(e->parent, index)));
+        }
+
+        // The document's own indentation step, found once from the first indented child element.
+        const std::string& indentUnit()
+        {
+            if (m_unitKnown)
+                return m_unit;
+            m_unitKnown = true;
+            m_unit = "  ";
+            std::vector<const Element*> pending { m_tree.documentElement };
+            while (!pending.empty()) {
+                const Element* e = pending.back();
+                pending.pop_back();
+                for (uint32_t i = 0; i < e->childCount; ++i) {
+                    const auto* child = asElement(const_cast<Node*>(e->children[i]));
+                    if (!child || !keepsSourceLead(child))
+                        continue;
+                    const std::string outer = e == m_tree.documentElement ? std::string() : indentOf(e);
+                    const std::string inner(afterLastNewline(sourceLead(child)));
+                    if (sourceLead(child).find('\n') != std::string::npos && inner.size() > outer.size()
+                        && inner.compare(0, outer.size(), outer) == 0) {
+                        m_unit = inner.substr(outer.size());
+                        return m_unit;
+                    }
+                    pending.push_back(child);
+                }
+            }
+            return m_unit;
+        }
+
+        const Tree& m_tree;
+        const char* m_src;
+        Encoding m_encoding;
+        std::string m_out;
+        std::string m_unit;
+        bool m_unitKnown = false;
+    };
+
+} // namespace
+
+QByteArray WriteXml(const Tree& tree)
+{
+    if (!tree.documentElement)
+        return QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+    if (!tree.modified)
+        return tree.source;
+    return Writer(tree).write();
+}
+
+} // namespace xml::detail
