@@ -124,8 +124,14 @@ namespace {
 SourceEncoding DetectEncoding(const QByteArray& bytes)
 {
     auto at = [&](qsizetype i) { return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0x100u; };
-    if (at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF)
+    if (at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF) {
+        // The mark and the declaration must agree; expat would let the mark win silently.
+        const std::string declared = lower(declaredEncoding(bytes.sliced(3)));
+        if (!declared.empty() && declared != "utf-8" && declared != "utf8")
+            throw XmlException("line 1, column 1: the file starts with a UTF-8 byte-order mark but declares the encoding "
+                + declared);
         return { Encoding::Utf8, 3 };
+    }
     if (at(0) == 0xFF && at(1) == 0xFE)
         return { Encoding::Utf16LE, 2 };
     if (at(0) == 0xFE && at(1) == 0xFF)

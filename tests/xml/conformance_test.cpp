@@ -1,0 +1,115 @@
+// The W3C XML conformance suite (fetched by `make test`): XML 1.0 fifth edition, no namespaces,
+// no external entities. Not-well-formed files must be refused; every other file must load and
+// be written back unchanged.
+#include "xml/xmldocument.h"
+#include "xml/xmlexception.h"
+
+#include <QFile>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Case {
+    QString id;
+    QString type;
+    QString path;
+};
+
+std::vector<Case> selectCases(const QString& root)
+{
+    QFile index(root + "/cleaned/xmlconf-flattened.xml");
+    if (!index.open(QIODevice::ReadOnly))
+        return {};
+    QXmlStreamReader reader(&index);
+    std::vector<QString> bases { root + "/xmlconf/" };
+    std::vector<Case> cases;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isEndElement() && reader.name() == u"TESTCASES")
+            bases.pop_back();
+        if (!reader.isStartElement())
+            continue;
+        const QXmlStreamAttributes a = reader.attributes();
+        if (reader.name() == u"TESTCASES") {
+            const QString base = a.value("xml:base").toString();
+            bases.push_back(base.isEmpty() ? bases.back() : bases.back() + base);
+            continue;
+        }
+        if (reader.name() != u"TEST")
+            continue;
+        const QString type = a.value("TYPE").toString();
+        const QString entities = a.value("ENTITIES").toString();
+        const QString recommendation = a.value("RECOMMENDATION").toString();
+        const QString edition = a.value("EDITION").toString();
+        const QString version = a.value("VERSION").toString();
+        if (type == "error" || (!entities.isEmpty() && entities != "none"))
+            continue;
+        if (!recommendation.isEmpty() && recommendation != "XML1.0")
+            continue;
+        if ((!edition.isEmpty() && !edition.split(' ').contains("5")) || (!version.isEmpty() && version != "1.0"))
+            continue;
+        cases.push_back({ a.value("ID").toString(), type, bases.back() + a.value("URI").toString() });
+    }
+    return cases;
+}
+
+TEST(ConformanceSuite, RefusesEveryNotWellFormedFileAndRoundTripsTheRest)
+{
+    const QString root = qEnvironmentVariable("SILDRA_XMLCONF_DIR");
+    const std::vector<Case> cases = selectCases(root);
+    ASSERT_GT(cases.size(), 1000u) << "conformance suite not found under \"" << root.toStdString() << "\"";
+
+    int refused = 0, loaded = 0, identical = 0, notWf = 0;
+    QStringList failures;
+    for (const Case& c : cases) {
+        QFile file(c.path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            failures << c.id + " (missing file)";
+            continue;
+        }
+        const QByteArray bytes = file.readAll();
+        xml::XmlDocument document;
+        bool ok = true;
+        try {
+            document.LoadXml(bytes);
+        } catch (const xml::XmlException&) {
+            ok = false;
+        }
+        if (c.type == "not-wf") {
+            ++notWf;
+            ok ? failures << c.id + " (not-wf accepted)" : (++refused, failures);
+            continue;
+        }
+        if (!ok) {
+            failures << c.id + " (" + c.type + " refused)";
+            continue;
+        }
+        ++loaded;
+        if (document.ToBytes() == bytes)
+            ++identical;
+        else
+            failures << c.id + " (not written back unchanged)";
+
+        // An edit rewrites the root's tags and places a new child; the result must still parse to the same tree.
+        xml::XmlNode root = document.DocumentElement();
+        const int children = root.ChildCount();
+        root.SetName(root.Name());
+        root.AppendChild(document.CreateElement("added"));
+        xml::XmlDocument reread;
+        try {
+            reread.LoadXml(document.ToBytes());
+            if (reread.DocumentElement().ChildCount() != children + 1)
+                failures << c.id + " (edited copy has another shape)";
+        } catch (const xml::XmlException& e) {
+            failures << c.id + " (edited copy refused: " + e.what() + ")";
+        }
+    }
+    const int wellFormed = int(cases.size()) - notWf;
+    std::printf("conformance: %d cases; not-wf refused %d of %d; valid/invalid loaded %d of %d, "
+                "written back unchanged %d\n",
+        int(cases.size()), refused, notWf, loaded, wellFormed, identical);
+    EXPECT_TRUE(failures.isEmpty()) << failures.join("\n").toStdString();
+}
+
+} // namespace

@@ -1,6 +1,0 @@
-#include <gtest/gtest.h>
-
-TEST(Build, LinksTheLibrary)
-{
-    SUCCEED();
-}
