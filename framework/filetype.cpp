@@ -1,0 +1,22 @@
+#include "framework/filetype.h"
+
+namespace fw {
+
+QString FileType::Filter() const
+{
+    QStringList patterns;
+    for (QString extension : m_extensions.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        extension = extension.trimmed();
+        while (extension.startsWith(QLatin1Char('.')))
+            extension.remove(0, 1);
+        if (extension.isEmpty())
+            continue;
+        // An extension holding a dot is the end of a file name ("Tool.exe"), so no dot is put before it.
+        patterns << (extension.contains(QLatin1Char('.')) ? QStringLiteral("*") : QStringLiteral("*.")) + extension;
+    }
+    if (patterns.isEmpty())
+        patterns << QStringLiteral("*");
+    return QStringLiteral("%1 (%2)").arg(m_name, patterns.join(QLatin1Char(' ')));
+}
+
+} // namespace fw

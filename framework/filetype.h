@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace fw {
+
+// A kind of file offered as a file dialog's filter.
+class FileType {
+public:
+    QString Name() const { return m_name; }
+    void SetName(const QString& name) { m_name = name; }
+    QString MacType() const { return m_macType; }
+    void SetMacType(const QString& macType) { m_macType = macType; }
+    QString MacCreator() const { return m_macCreator; }
+    void SetMacCreator(const QString& macCreator) { m_macCreator = macCreator; }
+    // One or more extensions separated by ";", each "xml" or ".xml"; one holding a dot inside ("Tool.exe") matches
+    // names ending with it.
+    QString Extensions() const { return m_extensions; }
+    void SetExtensions(const QString& extensions) { m_extensions = extensions; }
+
+    // The file dialog filter, e.g. "XML Files (*.xml)".
+    QString Filter() const;
+
+private:
+    QString m_name;
+    QString m_macType;
+    QString m_macCreator;
+    QString m_extensions;
+};
+
+} // namespace fw

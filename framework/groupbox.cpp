@@ -1,0 +1,11 @@
+#include "framework/groupbox.h"
+
+namespace fw {
+
+GroupBox::GroupBox(QWidget* parent)
+    : QGroupBox(parent)
+    , RectControl(static_cast<QWidget&>(*this))
+{
+}
+
+} // namespace fw

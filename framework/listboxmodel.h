@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <vector>
+
+namespace fw {
+
+// The rows of a Listbox: one small vector of cells per row, cells beyond the shown columns kept but never shown.
+// Appended rows are announced to views in one burst, once control returns to the event loop or on Flush().
+class ListboxModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit ListboxModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    int RowCount() const { return static_cast<int>(m_rows.size()); }
+    int ColumnCount() const { return m_columns; }
+    void SetColumnCount(int columns);
+    QString Heading(int column) const;
+    void SetHeadings(const QStringList& headings);
+
+    void AppendRow(const QString& firstCell);
+    QString Cell(int row, int column) const;
+    void SetCell(int row, int column, const QString& text);
+    void RemoveRow(int row);
+    void Clear();
+    // Announces the rows appended since the last announcement.
+    void Flush();
+
+private:
+    std::vector<std::vector<QString>> m_rows;
+    QStringList m_headings;
+    int m_columns = 1;
+    int m_shown = 0;
+    bool m_flushQueued = false;
+};
+
+} // namespace fw
