@@ -1,0 +1,14 @@
+#include "dialogs/stringinput.h"
+
+namespace dialogs {
+
+StringInput::StringInput() = default;
+
+void StringInput::EditField1_KeyDown(const QString&) { }
+void StringInput::PushButton1_Action() { }
+void StringInput::Layout() { }
+void StringInput::CreateControls() { }
+void StringInput::Event_Close() { }
+void StringInput::_CreateControls0() { }
+
+} // namespace dialogs
