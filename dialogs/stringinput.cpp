@@ -4,7 +4,10 @@ namespace dialogs {
 
 StringInput::StringInput() = default;
 
-void StringInput::EditField1_KeyDown(const QString&) { }
+bool StringInput::EditField1_KeyDown(const QString&)
+{
+    return false;
+}
 void StringInput::PushButton1_Action() { }
 void StringInput::Layout() { }
 void StringInput::CreateControls() { }

@@ -14,7 +14,7 @@ public:
 
     bool OK = false;
 
-    void EditField1_KeyDown(const QString& key);
+    bool EditField1_KeyDown(const QString& key);
     void PushButton1_Action();
 
 protected:
