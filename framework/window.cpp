@@ -280,8 +280,12 @@ void Window::ApplyFocusOrder()
         const int right = b->TabIndex() < 0 ? INT_MAX : b->TabIndex();
         return left < right;
     });
+    // Qt 6.4 does not move a widget behind the last one of the focus chain, so a stand-in holds the end meanwhile.
+    auto* end = new QWidget(m_content);
+    end->setFocusPolicy(Qt::StrongFocus);
     for (size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(&order[i - 1]->FocusWidget(), &order[i]->FocusWidget());
+    delete end;
 }
 
 } // namespace fw
