@@ -1,0 +1,252 @@
+#include "framework/textbuffer.h"
+#include "framework/textview.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using fw::MakeTextBuffer;
+using fw::Mid;
+using fw::TextRef;
+using fw::TextView;
+
+namespace {
+
+QStringList lines(const fw::TextBuffer& buffer)
+{
+    QStringList result;
+    for (qsizetype i = 0; i < buffer.lineCount(); ++i)
+        result << buffer.decode(buffer.lineStart(i), buffer.lineEnd(i));
+    return result;
+}
+
+QString decoded(const QByteArray& bytes)
+{
+    return MakeTextBuffer(bytes)->decode(0, bytes.size());
+}
+
+QString clipboardAfterCopy(const TextView& view)
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+    view.copy();
+    return QGuiApplication::clipboard()->text();
+}
+
+bool paintsSomething(TextView& view)
+{
+    const QImage image = view.viewport()->grab().toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return true;
+    return false;
+}
+
+void click(QWidget* widget, QEvent::Type type, QPoint pos, Qt::KeyboardModifiers modifiers = {})
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, held, modifiers);
+    QApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+TEST(TextBuffer, LinesEndAtLfCrLfAndLoneCr)
+{
+    const auto buffer = MakeTextBuffer("a\nbb\r\nccc\rd");
+    EXPECT_EQ(lines(*buffer), QStringList({ "a", "bb", "ccc", "d" }));
+    EXPECT_EQ(buffer->lineStart(2), 6);
+    EXPECT_EQ(buffer->lineAt(0), 0);
+    EXPECT_EQ(buffer->lineAt(5), 1); // the "\n" of "\r\n" belongs to the line it ends
+    EXPECT_EQ(buffer->lineAt(6), 2);
+    EXPECT_EQ(buffer->lineAt(-4), 0);
+    EXPECT_EQ(buffer->lineAt(1000), 3);
+    EXPECT_EQ(buffer->longestLine(), 3);
+
+    EXPECT_EQ(lines(*MakeTextBuffer("a\n")), QStringList({ "a", "" }));
+    EXPECT_EQ(lines(*MakeTextBuffer("\n\r")), QStringList({ "", "", "" }));
+    EXPECT_EQ(lines(*MakeTextBuffer("\r\n\r\n")), QStringList({ "", "", "" }));
+    EXPECT_EQ(lines(*MakeTextBuffer("no line end")), QStringList({ "no line end" }));
+
+    const auto empty = MakeTextBuffer({});
+    EXPECT_EQ(lines(*empty), QStringList({ "" }));
+    EXPECT_EQ(empty->lineAt(0), 0);
+    EXPECT_EQ(empty->longestLine(), 0);
+}
+
+TEST(TextBuffer, MidSkipsWholeCharacters)
+{
+    const QString text = QStringLiteral("h\u00e9llo \u20ac\U0001F600x");
+    const TextRef ref { MakeTextBuffer(text.toUtf8()), 0 };
+    const auto rest = [](const TextRef& r) { return r.buffer->decode(r.fromByte, r.buffer->size()); };
+    EXPECT_EQ(Mid(ref, 2).fromByte, 1);
+    EXPECT_EQ(Mid(ref, 3).fromByte, 3);
+    EXPECT_EQ(rest(Mid(ref, 3)), text.mid(2));
+    EXPECT_EQ(rest(Mid(ref, 8)), QStringLiteral("\U0001F600x"));
+    EXPECT_EQ(rest(Mid(ref, 9)), QStringLiteral("x"));
+    EXPECT_EQ(Mid(Mid(ref, 2), 2).fromByte, Mid(ref, 3).fromByte);
+    EXPECT_EQ(Mid(ref, 1).fromByte, 0);
+    EXPECT_EQ(Mid(ref, -3).fromByte, 0);
+    EXPECT_EQ(Mid(ref, 10).fromByte, ref.buffer->size());
+    EXPECT_EQ(Mid(ref, 1000).fromByte, ref.buffer->size());
+    EXPECT_EQ(Mid(TextRef { MakeTextBuffer("\xff\xe2\x82z"), 0 }, 3).fromByte, 3);
+    EXPECT_EQ(Mid(TextRef {}, 5).buffer, nullptr);
+}
+
+TEST(TextBuffer, DecodesInvalidUtf8WithReplacementCharacters)
+{
+    const QChar bad = QChar::ReplacementCharacter;
+    EXPECT_EQ(decoded("a\xff"
+                      "b"),
+        QString("a%1b").arg(bad));
+    EXPECT_EQ(decoded("\x80"), QString(bad));
+    EXPECT_EQ(decoded("\xe2\x82"), QString(bad)); // cut short at the end
+    EXPECT_EQ(decoded("\xe2\x82z"), QString(bad) + "z");
+    EXPECT_EQ(decoded("\xc0\x80"), QString(2, bad));         // overlong
+    EXPECT_EQ(decoded("\xed\xa0\x80"), QString(3, bad));     // surrogate
+    EXPECT_EQ(decoded("\xf4\x90\x80\x80"), QString(4, bad)); // past U+10FFFF
+
+    const QString valid = QStringLiteral("<a b=\"\u00e9\">\t\u20ac\U0001F600</a>\r\n");
+    EXPECT_EQ(decoded(valid.toUtf8()), valid);
+
+    std::vector<qsizetype> offsets;
+    const QString pair = MakeTextBuffer("a\xf0\x9f\x98\x80"
+                                        "b")
+                             ->decode(0, 6, &offsets);
+    EXPECT_EQ(pair.size(), 4);
+    EXPECT_EQ(offsets, (std::vector<qsizetype> { 0, 1, 1, 5, 6 }));
+}
+
+class TextViewTest : public testing::Test {
+protected:
+    TextView m_view;
+};
+
+TEST_F(TextViewTest, ShowsTheTextItWasGiven)
+{
+    EXPECT_FALSE(paintsSomething(m_view));
+    EXPECT_EQ(m_view.text(), QString());
+
+    const QString text = QStringLiteral("line one\n\tindented \u00e9\u20ac\U0001F600\r\nlast");
+    m_view.setText(text);
+    EXPECT_EQ(m_view.text(), text);
+    EXPECT_TRUE(paintsSomething(m_view));
+
+    m_view.setText(TextRef { MakeTextBuffer("\xff\xfe\n\xe2\x82\r\xc0"), 0 });
+    EXPECT_EQ(m_view.text().size(), 6);
+    EXPECT_TRUE(paintsSomething(m_view));
+}
+
+TEST_F(TextViewTest, ViewsShareOneBuffer)
+{
+    const QByteArray bytes = "first line\nsecond line\n";
+    const TextRef whole { MakeTextBuffer(bytes), 0 };
+    EXPECT_EQ(whole.buffer->bytes().constData(), bytes.constData());
+
+    TextView preview;
+    m_view.setText(whole);
+    preview.setText(Mid(whole, 2));
+    EXPECT_EQ(m_view.textRef().buffer, whole.buffer);
+    EXPECT_EQ(preview.textRef().buffer, whole.buffer);
+    EXPECT_EQ(preview.textRef().buffer->bytes().constData(), bytes.constData());
+    EXPECT_EQ(preview.text(), QStringLiteral("irst line\nsecond line\n"));
+
+    // Starting inside a "\r\n" leaves an empty first line.
+    preview.setText(Mid(TextRef { MakeTextBuffer("\r\nabc"), 0 }, 2));
+    preview.selectAll();
+    EXPECT_EQ(clipboardAfterCopy(preview), QStringLiteral("\nabc"));
+}
+
+TEST_F(TextViewTest, SelectAllAndCopy)
+{
+    EXPECT_EQ(clipboardAfterCopy(m_view), QStringLiteral("untouched"));
+    m_view.setText(Mid(TextRef { MakeTextBuffer("x\u00e9\tone\r\ntwo"), 0 }, 2));
+    m_view.selectAll();
+    EXPECT_EQ(clipboardAfterCopy(m_view), QStringLiteral("\u00e9\tone\r\ntwo"));
+
+    QTest::keyClick(&m_view, Qt::Key_A, Qt::ControlModifier);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(&m_view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("\u00e9\tone\r\ntwo"));
+
+    m_view.setEnabled(false);
+    EXPECT_EQ(clipboardAfterCopy(m_view), QStringLiteral("untouched"));
+    m_view.selectAll();
+    EXPECT_EQ(clipboardAfterCopy(m_view), QStringLiteral("untouched"));
+    EXPECT_TRUE(paintsSomething(m_view));
+}
+
+TEST_F(TextViewTest, MouseSelectsByDragAndShiftClick)
+{
+    m_view.setText(QStringLiteral("first line\nsecond line\nthird"));
+    m_view.resize(300, 200);
+    m_view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_view));
+    QWidget* area = m_view.viewport();
+    const int height = m_view.fontMetrics().lineSpacing();
+    const int right = area->width() - 2;
+
+    click(area, QEvent::MouseButtonPress, { 0, height / 2 });
+    click(area, QEvent::MouseButtonRelease, { 0, height / 2 });
+    click(area, QEvent::MouseButtonPress, { right, height * 3 / 2 }, Qt::ShiftModifier);
+    click(area, QEvent::MouseButtonRelease, { right, height * 3 / 2 }, Qt::ShiftModifier);
+    EXPECT_EQ(clipboardAfterCopy(m_view), QStringLiteral("first line\nsecond line"));
+
+    click(area, QEvent::MouseButtonPress, { right, height / 2 });
+    click(area, QEvent::MouseMove, { 0, height * 5 / 2 });
+    click(area, QEvent::MouseButtonRelease, { 0, height * 5 / 2 });
+    EXPECT_EQ(clipboardAfterCopy(m_view), QStringLiteral("\nsecond line\n"));
+
+    click(area, QEvent::MouseButtonPress, { 0, height / 2 });
+    click(area, QEvent::MouseMove, { right, area->height() + 50 });
+    EXPECT_EQ(clipboardAfterCopy(m_view), m_view.text());
+}
+
+TEST_F(TextViewTest, KeysScrollAndSetTextResets)
+{
+    QString text;
+    for (int i = 0; i < 1000; ++i)
+        text += QStringLiteral("line %1\n").arg(i);
+    m_view.setText(text);
+    m_view.resize(200, 100);
+    QScrollBar* vertical = m_view.verticalScrollBar();
+    ASSERT_GT(vertical->maximum(), 900);
+
+    QTest::keyClick(&m_view, Qt::Key_Down);
+    EXPECT_EQ(vertical->value(), 1);
+    QTest::keyClick(&m_view, Qt::Key_PageDown);
+    EXPECT_EQ(vertical->value(), 1 + vertical->pageStep());
+    QTest::keyClick(&m_view, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(vertical->value(), vertical->maximum());
+    EXPECT_TRUE(paintsSomething(m_view));
+    QTest::keyClick(&m_view, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(vertical->value(), 0);
+    QTest::keyClick(&m_view, Qt::Key_X);
+    EXPECT_EQ(m_view.text(), text);
+
+    m_view.selectAll();
+    QTest::keyClick(&m_view, Qt::Key_End, Qt::ControlModifier);
+    m_view.setText(text);
+    EXPECT_EQ(vertical->value(), 0);
+    EXPECT_EQ(clipboardAfterCopy(m_view), QStringLiteral("untouched"));
+}
+
+TEST_F(TextViewTest, HugeSingleLinePaints)
+{
+    QByteArray bytes(20 * 1024 * 1024, 'x');
+    bytes.replace(9998, 3, "\xe2\x82\xac"); // a character across where long lines are cut
+    m_view.resize(700, 500);
+    m_view.setText(TextRef { MakeTextBuffer(bytes), 0 });
+    EXPECT_TRUE(paintsSomething(m_view));
+    QTest::keyClick(&m_view, Qt::Key_End);
+    EXPECT_GT(m_view.horizontalScrollBar()->value(), 0);
+    EXPECT_TRUE(paintsSomething(m_view));
+
+    m_view.selectAll();
+    EXPECT_EQ(clipboardAfterCopy(m_view).size(), bytes.size() - 2);
+}
