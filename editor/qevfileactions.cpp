@@ -74,8 +74,6 @@ namespace {
     // step, so that a failure leaves the old file whole; false when there is no result or it cannot be moved.
     bool GiveChosenName(const fw::FolderItem& result, const fw::FolderItem& chosen)
     {
-        if (!result.Exists() || result.Directory())
-            return false;
         std::error_code error;
         std::filesystem::rename(QFile::encodeName(result.AbsolutePath()).toStdString(),
             QFile::encodeName(chosen.AbsolutePath()).toStdString(), error);
