@@ -1,4 +1,5 @@
 // Loaded documents are written back byte for byte, in every encoding, and decode to the right text.
+#include "support/testsupport.h"
 #include "xml/xmldocument.h"
 
 #include <QStringEncoder>
