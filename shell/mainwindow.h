@@ -46,6 +46,8 @@ public:
 
     // The open main window, created first when none is open (the dialogs reach the window only through it).
     static MainWindow& Instance();
+    // Destroys the window Instance() created, if any (shutdown).
+    static void ReleaseInstance();
 
     // The open document: the same object for the window's whole life, reloaded by each open action.
     std::shared_ptr<xml::XmlDocument> XMLRead;
