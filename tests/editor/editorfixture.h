@@ -3,6 +3,7 @@
 #include "framework/editfield.h"
 #include "framework/filedialogs.h"
 #include "framework/listbox.h"
+#include "framework/listboxmodel.h"
 #include "framework/menuitem.h"
 #include "framework/messagelog.h"
 #include "framework/pushbutton.h"
@@ -86,6 +87,13 @@ protected:
     {
         dialogs.Answer(path);
         choose({ QStringLiteral("File"), QStringLiteral("Save"), QStringLiteral("XML") });
+    }
+
+    // Hands a node command to the dispatcher as the buttons do.
+    bool dispatch(const QString& text)
+    {
+        fw::MenuItem item(text);
+        return window->XMLList_ContextualMenuAction(item);
     }
 
     fw::Listbox& list() const { return window->XMLList(); }

@@ -11,12 +11,6 @@ class NodeCommandsTest : public EditorTest {
 protected:
     void SetUp() override { open(fixture(QStringLiteral("game.xml"), kGameXml)); }
 
-    bool dispatch(const QString& text)
-    {
-        fw::MenuItem item(text);
-        return window->XMLList_ContextualMenuAction(item);
-    }
-
     QStringList childNames(const xml::XmlNode& node) const
     {
         QStringList result;

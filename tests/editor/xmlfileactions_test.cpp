@@ -105,11 +105,11 @@ TEST_F(XmlFileActionsTest, SaveWritesTheEditedDocumentThatReopensToTheSameTree)
 {
     open(fixture(QStringLiteral("game.xml"), kGameXml));
     list().SetListIndex(3);
-    window->XMLList_ContextualMenuAction(*fw::MakeRef<fw::MenuItem>(QStringLiteral("Delete Node")));
+    dispatch(QStringLiteral("Delete Node"));
     list().SetListIndex(1);
     window->InButton_Action();
     list().SetListIndex(0);
-    window->XMLList_ContextualMenuAction(*fw::MakeRef<fw::MenuItem>(QStringLiteral("Delete Node")));
+    dispatch(QStringLiteral("Delete Node"));
 
     const QString target = dir.filePath(QStringLiteral("saved.xml"));
     saveAs(target);
@@ -140,6 +140,14 @@ TEST_F(XmlFileActionsTest, FailedSaveShowsTheErrorBoxInsteadOfSuccess)
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("game.xml"))), kGameXml);
 }
 
+TEST_F(XmlFileActionsTest, SaveBeforeAnyOpenWritesTheEmptyDocument)
+{
+    saveAs(dir.filePath(QStringLiteral("empty.xml")));
+    EXPECT_EQ(successes(), 1);
+    EXPECT_EQ(errorBoxes(), 0);
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("empty.xml"))));
+}
+
 TEST_F(XmlFileActionsTest, ShortcutsOpenAndSave)
 {
     window->activateWindow();
@@ -164,7 +172,7 @@ TEST_F(XmlFileActionsTest, Latin1AndUtf16FilesKeepTheirLettersAndEncoding)
     EXPECT_TRUE(window->PreviewArea().Text().startsWith(QStringLiteral("?xml")));
 
     list().SetListIndex(1);
-    window->XMLList_ContextualMenuAction(*fw::MakeRef<fw::MenuItem>(QStringLiteral("Delete Node")));
+    dispatch(QStringLiteral("Delete Node"));
     const QString target = dir.filePath(QStringLiteral("latin1-saved.xml"));
     saveAs(target);
     QByteArray expected = latin1;
