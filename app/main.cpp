@@ -1,4 +1,6 @@
-int main()
+#include "app/program.h"
+
+int main(int argc, char** argv)
 {
-    return 0;
+    return Program::Main(argc, argv);
 }

@@ -282,13 +282,18 @@ void Listbox::ApplyColumnWidths()
     }
     const double rest = open > 0 ? std::max(0.0, 1.0 - given) / open : 0.0;
     m_applyingWidths = true;
+    // Columns are cut at rounded running sums, so that rounding never makes them wider than the list together.
+    double start = 0.0;
     for (int column = 0; column < columns; ++column) {
         double share = column < static_cast<int>(m_shares.size()) ? m_shares[static_cast<size_t>(column)] : -1.0;
         if (share < 0)
             share = rest;
         setColumnHidden(column, share <= 0.0);
-        if (share > 0.0)
-            header()->resizeSection(column, static_cast<int>(std::lround(share * total)));
+        if (share > 0.0) {
+            const long from = std::lround(start * total);
+            start += share;
+            header()->resizeSection(column, static_cast<int>(std::lround(start * total) - from));
+        }
     }
     m_applyingWidths = false;
 }

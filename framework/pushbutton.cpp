@@ -2,6 +2,9 @@
 
 #include "framework/application.h"
 
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
 namespace fw {
 
 PushButton::PushButton(QWidget* parent)
@@ -10,6 +13,23 @@ PushButton::PushButton(QWidget* parent)
 {
     setAutoDefault(false);
     connect(this, &QPushButton::clicked, this, [this] { Application::Guard([this] { Q_EMIT Action(); }); });
+}
+
+void PushButton::paintEvent(QPaintEvent* event)
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QRect contents = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    if (option.text.isEmpty() || fontMetrics().horizontalAdvance(option.text) <= contents.width()) {
+        QPushButton::paintEvent(event);
+        return;
+    }
+    // Qt would clip the one line; tall buttons are designed for captions on several lines.
+    option.text.clear();
+    QStylePainter painter(this);
+    painter.drawControl(QStyle::CE_PushButton, option);
+    painter.drawItemText(contents, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, palette(), isEnabled(),
+        text(), QPalette::ButtonText);
 }
 
 } // namespace fw

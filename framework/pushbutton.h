@@ -20,6 +20,10 @@ public:
 
 Q_SIGNALS:
     void Action();
+
+protected:
+    // A caption wider than the button wraps onto further lines.
+    void paintEvent(QPaintEvent* event) override;
 };
 
 } // namespace fw

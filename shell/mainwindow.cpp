@@ -27,8 +27,9 @@
 
 namespace {
 
-// The red of the two notices.
+// The two notices: red and centred in their strip (centred keeps "Unavailable..." off the window's left edge).
 const QColor kNoticeRed(0xFF, 0x00, 0x00);
+constexpr Qt::Alignment kNoticeAlignment = Qt::AlignCenter;
 
 // The main window that Instance() created: held here while the framework keeps it open.
 std::unique_ptr<MainWindow>& HeldInstance()
@@ -440,7 +441,7 @@ void MainWindow::_CreateControls0()
     StaticText1().SetPage(4);
     StaticText1().SetTabIndex(4);
     StaticText1().SetText(QStringLiteral("Unavailable..."));
-    StaticText1().SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    StaticText1().SetAlignment(kNoticeAlignment);
     StaticText1().SetTextColor(kNoticeRed);
 
     AddControl<fw::PushButton>(QStringLiteral("EditButton"));
@@ -492,6 +493,6 @@ void MainWindow::_CreateControls0()
     StaticText2().SetPage(2);
     StaticText2().SetTabIndex(5);
     StaticText2().SetText(QStringLiteral("This one is being worked on. Should be ready VERY soon."));
-    StaticText2().SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    StaticText2().SetAlignment(kNoticeAlignment);
     StaticText2().SetTextColor(kNoticeRed);
 }
