@@ -123,8 +123,8 @@ TEST(MainWindow, ControlsStandOnTheirPagesAtDesignPlaces)
     // Field kinds: single-line read-only path, read-only panes, an editable note text.
     EXPECT_FALSE(window->StatusNest().Multiline());
     EXPECT_TRUE(window->StatusNest().ReadOnly());
-    for (fw::EditField* pane : { &window->PreviewArea(), &window->comparator1(), &window->comparator2(),
-             &window->PatternEdit() }) {
+    for (fw::EditField* pane :
+        { &window->PreviewArea(), &window->comparator1(), &window->comparator2(), &window->PatternEdit() }) {
         EXPECT_TRUE(pane->Multiline()) << pane->Name().toStdString();
         EXPECT_TRUE(pane->ReadOnly()) << pane->Name().toStdString();
     }
@@ -208,8 +208,8 @@ TEST(MainWindow, ErrorBoxAsksToTryAgainOrWrite)
     ASSERT_EQ(log.Entries().size(), 2u);
     for (const auto& entry : log.Entries()) {
         EXPECT_EQ(entry.kind, fw::MessageLog::Kind::MsgBox);
-        EXPECT_EQ(entry.text,
-            "An error occurred, please try again later or send me a PM at \"sildra.author@example.org\".");
+        EXPECT_EQ(
+            entry.text, "An error occurred, please try again later or send me a PM at \"sildra.author@example.org\".");
         EXPECT_EQ(entry.icon, 16);
         EXPECT_EQ(entry.title, "Error");
     }

@@ -1,7 +1,7 @@
 #include "framework/messagelog.h"
-#include "framework/strings.h"
 #include "framework/quitmenuitem.h"
 #include "framework/standardedititem.h"
+#include "framework/strings.h"
 #include "shell/mainwindow.h"
 #include "shell/menubar1.h"
 
@@ -63,9 +63,8 @@ TEST(MenuBar1, BuildsTheItemsInOrder)
     const fw::Ref<MenuBar1> bar = MenuBar1::Instance();
     EXPECT_EQ(MenuBar1::Instance(), bar);
     std::vector<std::pair<fw::Ref<fw::MenuItem>, QString>> items;
-    Walk(*bar, QString(), [&](const fw::Ref<fw::MenuItem>& item, const QString& parent) {
-        items.emplace_back(item, parent);
-    });
+    Walk(*bar, QString(),
+        [&](const fw::Ref<fw::MenuItem>& item, const QString& parent) { items.emplace_back(item, parent); });
     // Depth-first order equals building order, since each menu is appended before its items.
     ASSERT_EQ(items.size(), std::size(kItems));
     for (size_t i = 0; i < items.size(); ++i) {

@@ -25,8 +25,8 @@ TEST(PatternFileTab, QuickHelpShowsFourBoxesInOrder)
         "inputed like below:"
             + eol + eol + "name=valuetype" + eol + eol
             + "...where \"name\" is the caption of the XML Node and \"valuetype\" is the accepted type of that node.",
-        "\"Name\" may be any string not containing an equal sign (=). \"Valuetype\" must be one of the following:"
-            + eol + "- \"int\" (integer);" + eol + "- \"str\" (string, text);" + eol
+        "\"Name\" may be any string not containing an equal sign (=). \"Valuetype\" must be one of the following:" + eol
+            + "- \"int\" (integer);" + eol + "- \"str\" (string, text);" + eol
             + "- \"flt\" (floating point value/decimal);" + eol + "- \"bool\" (boolean value/true or false);" + eol
             + "- A list like this: \"(value1,value2,value3)\" (ComboBox).",
         "These files are stored in the same folder as this program, with extension \".qevpat\". The QEV Pattern "
