@@ -41,10 +41,7 @@ void AttributeEditor::Layout()
     SetCloseOnlyFrame(true);
 }
 
-void AttributeEditor::CreateControls()
-{
-    _CreateControls0();
-}
+void AttributeEditor::CreateControls() { _CreateControls0(); }
 
 void AttributeEditor::_CreateControls0()
 {
@@ -159,9 +156,6 @@ void AttributeEditor::AttrDelete_Action()
     list.RemoveRow(list.ListIndex());
 }
 
-void AttributeEditor::PushButton1_Action()
-{
-    Close();
-}
+void AttributeEditor::PushButton1_Action() { Close(); }
 
 } // namespace dialogs

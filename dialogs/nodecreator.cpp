@@ -20,10 +20,7 @@ void NodeCreator::Layout()
     SetCloseOnlyFrame(true);
 }
 
-void NodeCreator::CreateControls()
-{
-    _CreateControls0();
-}
+void NodeCreator::CreateControls() { _CreateControls0(); }
 
 void NodeCreator::_CreateControls0()
 {
@@ -83,9 +80,6 @@ void NodeCreator::PushButton1_Action()
     Close();
 }
 
-void NodeCreator::PushButton2_Action()
-{
-    Close();
-}
+void NodeCreator::PushButton2_Action() { Close(); }
 
 } // namespace dialogs

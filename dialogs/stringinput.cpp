@@ -20,10 +20,7 @@ void StringInput::Layout()
     SetCloseOnlyFrame(true);
 }
 
-void StringInput::CreateControls()
-{
-    _CreateControls0();
-}
+void StringInput::CreateControls() { _CreateControls0(); }
 
 void StringInput::_CreateControls0()
 {

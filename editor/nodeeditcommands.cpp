@@ -48,8 +48,8 @@ void NodeEditCommands::Attributes()
     auto& rows = editor->Control<fw::Listbox>(QStringLiteral("Listbox1"));
     for (int i = 0; i <= m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).AttributeCount() - 1; ++i) {
         rows.AddRow(m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).GetAttributeNode(i).Name());
-        rows.SetCell(
-            rows.LastIndex(), 1, m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).GetAttributeNode(i).Value());
+        rows.SetCell(rows.LastIndex(), 1,
+            m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).GetAttributeNode(i).Value());
     }
     editor->ShowModal();
     m_window.XMLList().DeleteAllRows();

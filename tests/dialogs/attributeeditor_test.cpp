@@ -9,20 +9,14 @@ namespace {
 
 const QByteArray Fixture = R"(<root><item a="1" b=" two ">x</item><bare/></root>)";
 
-fw::Listbox& Rows(fw::Window& editor)
-{
-    return editor.Control<fw::Listbox>(QStringLiteral("Listbox1"));
-}
+fw::Listbox& Rows(fw::Window& editor) { return editor.Control<fw::Listbox>(QStringLiteral("Listbox1")); }
 
 fw::EditField& Field(fw::Window& editor, const char* name)
 {
     return editor.Control<fw::EditField>(QString::fromLatin1(name));
 }
 
-bool IsEnabled(fw::Window& editor, const char* name)
-{
-    return editor.Control(QString::fromLatin1(name)).Enabled();
-}
+bool IsEnabled(fw::Window& editor, const char* name) { return editor.Control(QString::fromLatin1(name)).Enabled(); }
 
 QStringList Cells(fw::Listbox& list)
 {
