@@ -1,6 +1,3 @@
 #include "app/program.h"
 
-int main(int argc, char** argv)
-{
-    return Program::Main(argc, argv);
-}
+int main(int argc, char** argv) { return Program::Main(argc, argv); }

@@ -11,7 +11,4 @@ void MainFileTypes::_Initialize()
     pQEVFiletypePattern->SetMacCreator(QString());
 }
 
-void MainFileTypes::_Release()
-{
-    pQEVFiletypePattern = nullptr;
-}
+void MainFileTypes::_Release() { pQEVFiletypePattern = nullptr; }

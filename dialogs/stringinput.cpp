@@ -1,17 +1,68 @@
 #include "dialogs/stringinput.h"
 
+#include "framework/editfield.h"
+#include "framework/pushbutton.h"
+#include "framework/statictext.h"
+#include "framework/strings.h"
+#include "shell/mainwindow.h"
+
 namespace dialogs {
 
 StringInput::StringInput() = default;
 
-bool StringInput::EditField1_KeyDown(const QString&)
+void StringInput::Layout()
 {
+    SetTitle(QStringLiteral("Message Box"));
+    SetMinimumSize(64, 64);
+    SetMaximumSize(32000, 32000);
+    SetSize(284, 114);
+    SetResizable(false);
+    SetCloseOnlyFrame(true);
+}
+
+void StringInput::CreateControls() { _CreateControls0(); }
+
+void StringInput::_CreateControls0()
+{
+    auto& label = AddControl<fw::StaticText>(QStringLiteral("StaticText1"));
+    label.SetRect(20, 14, 244, 20);
+    label.SetTabIndex(0);
+    label.SetText(QStringLiteral("Message:"));
+    label.SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    auto& field = AddControl<fw::EditField>(QStringLiteral("EditField1"));
+    field.SetRect(20, 42, 244, 22);
+    field.SetTabIndex(1);
+    field.SetKeyDownHandler([this](const QString& key) { return EditField1_KeyDown(key); });
+
+    auto& button = AddControl<fw::PushButton>(QStringLiteral("PushButton1"));
+    button.SetRect(20, 72, 244, 22);
+    button.SetTabIndex(2);
+    button.SetText(QStringLiteral("OK"));
+    connect(&button, &fw::PushButton::Action, this, &StringInput::PushButton1_Action);
+}
+
+bool StringInput::EditField1_KeyDown(const QString& key)
+{
+    const int code = fw::Asc(key);
+    if (code == 3 || code == 13 || code == 9)
+        PushButton1_Action();
     return false;
 }
-void StringInput::PushButton1_Action() { }
-void StringInput::Layout() { }
-void StringInput::CreateControls() { }
-void StringInput::Event_Close() { }
-void StringInput::_CreateControls0() { }
+
+void StringInput::PushButton1_Action()
+{
+    OK = true;
+    Close();
+}
+
+void StringInput::Event_Close()
+{
+    MainWindow& main = MainWindow::Instance();
+    if (OK)
+        main.ModalResult = Control<fw::EditField>(QStringLiteral("EditField1")).Text();
+    else
+        main.ModalResult = QString();
+}
 
 } // namespace dialogs

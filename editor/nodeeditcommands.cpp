@@ -1,7 +1,13 @@
 #include "editor/nodeeditcommands.h"
 
+#include "dialogs/attributeeditor.h"
+#include "dialogs/nodecreator.h"
 #include "editor/nodecommands.h"
+#include "framework/listbox.h"
+#include "framework/strings.h"
 #include "shell/mainwindow.h"
+#include "xml/xmlattribute.h"
+#include "xml/xmldocument.h"
 
 namespace editor {
 
@@ -11,9 +17,49 @@ NodeEditCommands::NodeEditCommands(MainWindow& window, NodeCommands& commands)
 {
 }
 
-void NodeEditCommands::Edit() { }
-void NodeEditCommands::Rename() { }
-void NodeEditCommands::Attributes() { }
-void NodeEditCommands::InsertChild() { }
+void NodeEditCommands::Edit()
+{
+    const QString current = fw::Trim(m_window.XMLList().Cell(m_window.XMLList().ListIndex(), 1));
+    m_window.StringInput(QStringLiteral("New value:"), QStringLiteral("Change Property"), current);
+    if (m_window.ModalResult.isEmpty())
+        return;
+    m_window.XMLList().SetCell(m_window.XMLList().ListIndex(), 1, m_window.ModalResult);
+    if (m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).ChildCount() == 1)
+        m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).Child(0).SetValue(m_window.ModalResult);
+    else
+        m_window.CurrentNode.Child(m_window.XMLList().ListIndex())
+            .AppendChild(m_window.XMLRead->CreateTextNode(m_window.ModalResult));
+}
+
+void NodeEditCommands::Rename()
+{
+    const QString current = m_window.XMLList().Cell(m_window.XMLList().ListIndex(), 0);
+    m_window.StringInput(
+        QStringLiteral("New name (not including attributes):"), QStringLiteral("Rename Property"), current);
+    if (m_window.ModalResult.isEmpty())
+        return;
+    m_window.XMLList().SetCell(m_window.XMLList().ListIndex(), 0, m_window.ModalResult);
+    m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).SetName(m_window.ModalResult);
+}
+
+void NodeEditCommands::Attributes()
+{
+    const auto editor = fw::Window::Create<dialogs::AttributeEditor>();
+    auto& rows = editor->Control<fw::Listbox>(QStringLiteral("Listbox1"));
+    for (int i = 0; i <= m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).AttributeCount() - 1; ++i) {
+        rows.AddRow(m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).GetAttributeNode(i).Name());
+        rows.SetCell(rows.LastIndex(), 1,
+            m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).GetAttributeNode(i).Value());
+    }
+    editor->ShowModal();
+    m_window.XMLList().DeleteAllRows();
+    m_commands.FillNodeRows();
+}
+
+void NodeEditCommands::InsertChild()
+{
+    const auto creator = fw::Window::Create<dialogs::NodeCreator>();
+    creator->ShowModal();
+}
 
 } // namespace editor

@@ -158,6 +158,11 @@ bool EditField::eventFilter(QObject* watched, QEvent* event)
             plain->insertPlainText(QStringLiteral("\t"));
         return true;
     }
+    if (plainTab && m_multiline) {
+        // An editable multi-line editor would type the Tab; a field that does not accept tabs moves the focus on.
+        focusNextChild();
+        return true;
+    }
     return false;
 }
 

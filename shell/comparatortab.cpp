@@ -24,10 +24,11 @@ namespace {
         } catch (const xml::XmlException&) {
             source = xml::SourceEncoding();
         }
-        const std::string_view rest(bytes.constData() + source.bomSize, static_cast<size_t>(bytes.size() - source.bomSize));
         if (source.encoding == xml::Encoding::Utf8)
             return bytes.mid(source.bomSize);
-        const std::string utf8 = xml::DecodeToUtf8(rest, source.encoding);
+        const std::string utf8 = xml::DecodeToUtf8(
+            std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())).substr(source.bomSize),
+            source.encoding);
         return QByteArray(utf8.data(), static_cast<qsizetype>(utf8.size()));
     }
 

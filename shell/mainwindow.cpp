@@ -73,10 +73,7 @@ MainWindow& MainWindow::Instance()
     return *HeldInstance();
 }
 
-void MainWindow::ReleaseInstance()
-{
-    HeldInstance().reset();
-}
+void MainWindow::ReleaseInstance() { HeldInstance().reset(); }
 
 // Controls.
 
@@ -91,19 +88,13 @@ fw::Separator& MainWindow::Separator1() const { return Control<fw::Separator>(QS
 fw::PushButton& MainWindow::compareFile() const { return Control<fw::PushButton>(QStringLiteral("compareFile")); }
 fw::EditField& MainWindow::comparator1() const { return Control<fw::EditField>(QStringLiteral("comparator1")); }
 fw::EditField& MainWindow::comparator2() const { return Control<fw::EditField>(QStringLiteral("comparator2")); }
-fw::PushButton& MainWindow::compareButton() const
-{
-    return Control<fw::PushButton>(QStringLiteral("compareButton"));
-}
+fw::PushButton& MainWindow::compareButton() const { return Control<fw::PushButton>(QStringLiteral("compareButton")); }
 fw::Listbox& MainWindow::XMLList() const { return Control<fw::Listbox>(QStringLiteral("XMLList")); }
 fw::GroupBox& MainWindow::GroupBox1() const { return Control<fw::GroupBox>(QStringLiteral("GroupBox1")); }
 fw::EditField& MainWindow::PreviewArea() const { return Control<fw::EditField>(QStringLiteral("PreviewArea")); }
 fw::Listbox& MainWindow::PatternsBox() const { return Control<fw::Listbox>(QStringLiteral("PatternsBox")); }
 fw::PushButton& MainWindow::PushButton1() const { return Control<fw::PushButton>(QStringLiteral("PushButton1")); }
-fw::PushButton& MainWindow::SelectPattern() const
-{
-    return Control<fw::PushButton>(QStringLiteral("SelectPattern"));
-}
+fw::PushButton& MainWindow::SelectPattern() const { return Control<fw::PushButton>(QStringLiteral("SelectPattern")); }
 fw::EditField& MainWindow::PatternEdit() const { return Control<fw::EditField>(QStringLiteral("PatternEdit")); }
 fw::StaticText& MainWindow::StaticText1() const { return Control<fw::StaticText>(QStringLiteral("StaticText1")); }
 fw::PushButton& MainWindow::EditButton() const { return Control<fw::PushButton>(QStringLiteral("EditButton")); }
@@ -179,14 +170,12 @@ bool MainWindow::_CreditsMenu_Action()
 {
     fw::MessageDialog dialog;
     dialog.SetMessage(QStringLiteral("Credits:"));
-    dialog.SetExplanation(QStringList {
-        QStringLiteral("Dovan Malvent - design and programming"),
+    dialog.SetExplanation(QStringList { QStringLiteral("Dovan Malvent - design and programming"),
         QStringLiteral("Rhea Kostadin - research on the QEV format"),
         QStringLiteral("Tomas Ebright - the QevSplit converter"),
-        QStringLiteral("Ines Varga - testing and bug reports"),
-        QStringLiteral("Milo Aransen - the pattern file idea"),
+        QStringLiteral("Ines Varga - testing and bug reports"), QStringLiteral("Milo Aransen - the pattern file idea"),
         QStringLiteral("The community - feedback and suggestions") }
-            .join(fw::EndOfLine()));
+                              .join(fw::EndOfLine()));
     dialog.SetIcon(0);
     dialog.ShowModal();
     return false;
@@ -221,10 +210,7 @@ void MainWindow::Layout()
     Show();
 }
 
-void MainWindow::CreateControls()
-{
-    _CreateControls0();
-}
+void MainWindow::CreateControls() { _CreateControls0(); }
 
 void MainWindow::AddMenuHandlers()
 {
@@ -235,10 +221,7 @@ void MainWindow::AddMenuHandlers()
     AddMenuHandler(QStringLiteral("SaveQEV"), [this] { return _SaveQEV_Action(); });
 }
 
-void MainWindow::Event_Open()
-{
-    XMLRead = std::make_shared<xml::XmlDocument>();
-}
+void MainWindow::Event_Open() { XMLRead = std::make_shared<xml::XmlDocument>(); }
 
 void MainWindow::Event_EnableMenuItems()
 {
@@ -256,8 +239,7 @@ void MainWindow::_CreateControls0()
     AddControl<fw::TabPanel>(QStringLiteral("TabPanel1"));
     TabPanel1().SetRect(0, 0, 702, 580);
     TabPanel1().SetLocks(true, true, true, true);
-    TabPanel1().SetCaptions(
-        QStringLiteral("Editor\rComparator\rTo-do\rPattern File").split(QLatin1Char('\r')));
+    TabPanel1().SetCaptions(QStringLiteral("Editor\rComparator\rTo-do\rPattern File").split(QLatin1Char('\r')));
     TabPanel1().SetCurrentPage(1);
 
     AddControl<fw::Listbox>(QStringLiteral("todoList"));

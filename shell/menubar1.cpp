@@ -6,8 +6,9 @@
 namespace {
 
 // Sets an item's properties in the order the menus are built with: name, AutoEnable, text, shortcut.
-template <class T> fw::Ref<T> Named(fw::Ref<T> item, const QString& name, bool autoEnable, const QString& text,
-    const QString& shortcut = QString())
+template <class T>
+fw::Ref<T> Named(
+    fw::Ref<T> item, const QString& name, bool autoEnable, const QString& text, const QString& shortcut = QString())
 {
     item->SetName(name);
     item->SetAutoEnable(autoEnable);
@@ -17,15 +18,9 @@ template <class T> fw::Ref<T> Named(fw::Ref<T> item, const QString& name, bool a
     return item;
 }
 
-fw::Ref<fw::MenuItem> Plain()
-{
-    return fw::MakeRef<fw::MenuItem>();
-}
+fw::Ref<fw::MenuItem> Plain() { return fw::MakeRef<fw::MenuItem>(); }
 
-fw::Ref<fw::StandardEditItem> Edit(fw::EditCommand command)
-{
-    return fw::MakeRef<fw::StandardEditItem>(command);
-}
+fw::Ref<fw::StandardEditItem> Edit(fw::EditCommand command) { return fw::MakeRef<fw::StandardEditItem>(command); }
 
 } // namespace
 
@@ -45,22 +40,21 @@ fw::Ref<MenuBar1> MenuBar1::Instance()
     return _implicitInstance;
 }
 
-void MenuBar1::Release()
-{
-    _implicitInstance = nullptr;
-}
+void MenuBar1::Release() { _implicitInstance = nullptr; }
 
 void MenuBar1::Untitled0()
 {
     // Each parent is looked up by name again for every append, so the tree is built only through names.
     Append(Named(Plain(), QStringLiteral("FileMenu"), true, QStringLiteral("&File")));
-    Child(QStringLiteral("FileMenu"))->Append(Named(Plain(), QStringLiteral("SaveOpen"), false, QStringLiteral("Open")));
+    Child(QStringLiteral("FileMenu"))
+        ->Append(Named(Plain(), QStringLiteral("SaveOpen"), false, QStringLiteral("Open")));
     Child(QStringLiteral("FileMenu"))
         ->Child(QStringLiteral("SaveOpen"))
         ->Append(Named(Plain(), QStringLiteral("OpenXML"), false, QStringLiteral("XML"), QStringLiteral("Cmd+O")));
     Child(QStringLiteral("FileMenu"))
         ->Child(QStringLiteral("SaveOpen"))
-        ->Append(Named(Plain(), QStringLiteral("OpenQEV"), false, QStringLiteral("QEV"), QStringLiteral("Cmd+Shift+O")));
+        ->Append(
+            Named(Plain(), QStringLiteral("OpenQEV"), false, QStringLiteral("QEV"), QStringLiteral("Cmd+Shift+O")));
     Child(QStringLiteral("FileMenu"))
         ->Append(Named(Plain(), QStringLiteral("UntitledItem1"), true, QStringLiteral("Save")));
     Child(QStringLiteral("FileMenu"))
@@ -68,7 +62,8 @@ void MenuBar1::Untitled0()
         ->Append(Named(Plain(), QStringLiteral("SaveXML"), true, QStringLiteral("XML"), QStringLiteral("Cmd+S")));
     Child(QStringLiteral("FileMenu"))
         ->Child(QStringLiteral("UntitledItem1"))
-        ->Append(Named(Plain(), QStringLiteral("SaveQEV"), false, QStringLiteral("QEV"), QStringLiteral("Cmd+Shift+S")));
+        ->Append(
+            Named(Plain(), QStringLiteral("SaveQEV"), false, QStringLiteral("QEV"), QStringLiteral("Cmd+Shift+S")));
     Child(QStringLiteral("FileMenu"))
         ->Append(Named(Plain(), QStringLiteral("UntitledSeparator"), true, QStringLiteral("-")));
     Child(QStringLiteral("FileMenu"))

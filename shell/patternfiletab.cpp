@@ -36,25 +36,22 @@ void PatternFileTab::PushButton1_Action()
         QStringLiteral("- An integer number (examples: ..., -3, -2, -1, 0, 1, 2, 3, ...);"),
         QStringLiteral("- A floating value (examples: ..., -0.2, -0.01, 0, 0.01, 0.2, ...);"),
         QStringLiteral("- A boolean value (true or false).") }
-            .join(fw::EndOfLine()));
+                   .join(fw::EndOfLine()));
     fw::MsgBox(QStringList {
         QStringLiteral("These files are mostly supplied by the community, but you can make your own if you like. "
                        "Values are inputed like below:"),
-        QString(),
-        QStringLiteral("name=valuetype"),
-        QString(),
+        QString(), QStringLiteral("name=valuetype"), QString(),
         QStringLiteral("...where \"name\" is the caption of the XML Node and \"valuetype\" is the accepted type of "
                        "that node.") }
-            .join(fw::EndOfLine()));
+                   .join(fw::EndOfLine()));
     fw::MsgBox(QStringList {
         QStringLiteral("\"Name\" may be any string not containing an equal sign (=). \"Valuetype\" must be one of "
                        "the following:"),
-        QStringLiteral("- \"int\" (integer);"),
-        QStringLiteral("- \"str\" (string, text);"),
+        QStringLiteral("- \"int\" (integer);"), QStringLiteral("- \"str\" (string, text);"),
         QStringLiteral("- \"flt\" (floating point value/decimal);"),
         QStringLiteral("- \"bool\" (boolean value/true or false);"),
         QStringLiteral("- A list like this: \"(value1,value2,value3)\" (ComboBox).") }
-            .join(fw::EndOfLine()));
+                   .join(fw::EndOfLine()));
     fw::MsgBox(QStringLiteral("These files are stored in the same folder as this program, with extension "
                               "\".qevpat\". The QEV Pattern Files are case-sensitive."));
 }

@@ -1,0 +1,100 @@
+#include "app/app.h"
+#include "app/mainfiletypes.h"
+#include "app/program.h"
+#include "framework/messagelog.h"
+#include "shell/mainwindow.h"
+#include "shell/menubar1.h"
+#include "xml/xmldocument.h"
+
+#include <QFileInfo>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Presses Ctrl+Q in the open main window once the event loop runs; pressed tells that it did.
+void QuitByShortcutSoon(bool& pressed)
+{
+    QTimer::singleShot(0, qApp, [&pressed] {
+        MainWindow* window = fw::Window::FindOpen<MainWindow>();
+        ASSERT_NE(window, nullptr);
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        pressed = true;
+        QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+    });
+}
+
+TEST(Program, StartupMakesOneMainWindowAndThePatternFileType)
+{
+    ASSERT_EQ(Program::_Startup(), 0);
+    ASSERT_EQ(fw::Window::OpenWindows().size(), 1u);
+    MainWindow* window = fw::Window::FindOpen<MainWindow>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_NE(window->XMLRead, nullptr);
+    EXPECT_TRUE(window->XMLRead->DocumentElement().IsNil());
+    EXPECT_TRUE(window->CurrentNode.IsNil());
+    EXPECT_EQ(&MainWindow::Instance(), window);
+    EXPECT_EQ(&MainWindow::Instance(), window);
+    EXPECT_EQ(fw::Window::OpenWindows().size(), 1u);
+
+    ASSERT_FALSE(MainFileTypes::pQEVFiletypePattern.IsNil());
+    EXPECT_EQ(MainFileTypes::pQEVFiletypePattern->Name(), "QEV Filetype Pattern");
+    EXPECT_EQ(MainFileTypes::pQEVFiletypePattern->Extensions(), ".qevpat");
+    EXPECT_TRUE(MainFileTypes::pQEVFiletypePattern->MacType().isEmpty());
+    EXPECT_TRUE(MainFileTypes::pQEVFiletypePattern->MacCreator().isEmpty());
+
+    const fw::Ref<MenuBar1> bar = MenuBar1::Instance();
+    Program::ReleaseModuleObjects();
+    EXPECT_TRUE(fw::Window::OpenWindows().empty());
+    EXPECT_EQ(fw::Window::FindOpen<MainWindow>(), nullptr);
+    EXPECT_TRUE(MainFileTypes::pQEVFiletypePattern.IsNil());
+    EXPECT_FALSE(MenuBar1::Instance() == bar);
+}
+
+TEST(Program, InstanceMakesANewWindowOnceTheOpenOneIsClosed)
+{
+    MainWindow& first = MainWindow::Instance();
+    first.XMLRead->LoadXml("<a/>");
+    first.Close();
+    MainWindow& second = MainWindow::Instance();
+    EXPECT_TRUE(second.IsOpen());
+    EXPECT_TRUE(second.XMLRead->DocumentElement().IsNil());
+    Program::ReleaseModuleObjects();
+    EXPECT_TRUE(fw::Window::OpenWindows().empty());
+}
+
+TEST(Program, QuitEndsTheEventLoopWithStatusZero)
+{
+    bool pressed = false;
+    QuitByShortcutSoon(pressed);
+    EXPECT_EQ(Program::_Main(App::Instance()), 0);
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(fw::Window::OpenWindows().size(), 1u);
+    Program::ReleaseModuleObjects();
+}
+
+TEST(Program, ExceptionInTheEventLoopIsReportedAndTheProgramGoesOn)
+{
+    fw::MessageLog log;
+    QTimer::singleShot(0, qApp, [] { throw fw::IOException("disk gone"); });
+    bool pressed = false;
+    QuitByShortcutSoon(pressed);
+    EXPECT_EQ(Program::_Main(App::Instance()), 0);
+    EXPECT_TRUE(pressed);
+    ASSERT_EQ(log.Entries().size(), 1u);
+    EXPECT_TRUE(log.Entries()[0].text.contains("IOException"));
+    EXPECT_TRUE(log.Entries()[0].text.contains("disk gone"));
+    Program::ReleaseModuleObjects();
+}
+
+TEST(Program, ExecutableFileNamesTheRunningProgram)
+{
+    const fw::Ref<fw::FolderItem> file = App::Instance().ExecutableFile();
+    EXPECT_EQ(file->AbsolutePath(), QFileInfo(QCoreApplication::applicationFilePath()).absoluteFilePath());
+    EXPECT_TRUE(file->Parent()->Directory());
+}
+
+} // namespace

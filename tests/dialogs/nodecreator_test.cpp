@@ -1,0 +1,141 @@
+#include "dialogs/modaldriver.h"
+#include "dialogs/nodecreator.h"
+#include "framework/checkbox.h"
+#include "framework/pushbutton.h"
+
+using namespace sildra::test;
+
+namespace {
+
+const QByteArray Fixture = R"(<root><item>x</item><group><a/></group>text</root>)";
+
+fw::EditField& Field(fw::Window& creator, const char* name)
+{
+    return creator.Control<fw::EditField>(QString::fromLatin1(name));
+}
+
+// Clicks the check box where a user does: on its box, not in the empty width to the right of its caption.
+void ClickNesting(fw::Window& creator)
+{
+    QWidget& box = creator.Control(QStringLiteral("NCNesting")).Widget();
+    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(8, box.height() / 2));
+}
+
+using NodeCreatorTest = EditorFixture;
+
+} // namespace
+
+TEST_F(NodeCreatorTest, CreateNodeAppendsAnElementWithATextChildUnderTheSelectedNode)
+{
+    Open(Fixture);
+    ClickRow(List(), 1);
+    WhenModal([](fw::Window& creator) {
+        EXPECT_TRUE(qobject_cast<dialogs::NodeCreator*>(&creator));
+        EXPECT_EQ(creator.Title(), "Node Malvent");
+        EXPECT_EQ(creator.Size(), QSize(371, 230));
+        EXPECT_TRUE(creator.Control<fw::PushButton>(QStringLiteral("PushButton1")).Default());
+        EXPECT_FALSE(creator.Control<fw::PushButton>(QStringLiteral("PushButton2")).Default());
+        Type(Field(creator, "NCName"), QStringLiteral("child"));
+        Type(Field(creator, "NCValue"), QStringLiteral(" v "));
+        Click(creator, QStringLiteral("PushButton1"));
+    });
+    Run(QStringLiteral("Insert Child"));
+    const xml::XmlNode group = Selected();
+    ASSERT_EQ(group.ChildCount(), 2);
+    const xml::XmlNode child = group.Child(1);
+    EXPECT_EQ(child.Name(), "child");
+    ASSERT_EQ(child.ChildCount(), 1);
+    EXPECT_EQ(child.Child(0).Name(), "#text");
+    EXPECT_EQ(child.Child(0).Value(), " v ");
+    // The list is not refilled: the rows stay as they were.
+    EXPECT_EQ(List().ListCount(), 3);
+    EXPECT_EQ(List().ListIndex(), 1);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(NodeCreatorTest, NestingDisablesTheValueAndGivesAnEmptyElement)
+{
+    Open(Fixture);
+    ClickRow(List(), 0);
+    WhenModal([](fw::Window& creator) {
+        Type(Field(creator, "NCName"), QStringLiteral("nest"));
+        Type(Field(creator, "NCValue"), QStringLiteral("ignored"));
+        ClickNesting(creator);
+        EXPECT_FALSE(Field(creator, "NCValue").Enabled());
+        ClickNesting(creator);
+        EXPECT_TRUE(Field(creator, "NCValue").Enabled());
+        EXPECT_EQ(Field(creator, "NCValue").Text(), "ignored");
+        ClickNesting(creator);
+        // Return in a field presses the default button, "Create Node".
+        QTest::keyClick(Field(creator, "NCName").LineEdit(), Qt::Key_Return);
+    });
+    Run(QStringLiteral("Insert Child"));
+    ASSERT_EQ(Selected().ChildCount(), 2);
+    EXPECT_EQ(Selected().Child(1).Name(), "nest");
+    EXPECT_EQ(Selected().Child(1).ChildCount(), 0);
+}
+
+TEST_F(NodeCreatorTest, AnEmptyValueStillGivesATextChild)
+{
+    Open(Fixture);
+    ClickRow(List(), 0);
+    WhenModal([](fw::Window& creator) {
+        Type(Field(creator, "NCName"), QStringLiteral("blank"));
+        Click(creator, QStringLiteral("PushButton1"));
+    });
+    Run(QStringLiteral("Insert Child"));
+    ASSERT_EQ(Selected().ChildCount(), 2);
+    ASSERT_EQ(Selected().Child(1).ChildCount(), 1);
+    EXPECT_EQ(Selected().Child(1).Child(0).Value(), "");
+}
+
+TEST_F(NodeCreatorTest, CancelAndTheCloseBoxChangeNothing)
+{
+    Open(Fixture);
+    ClickRow(List(), 1);
+    const QByteArray before = Bytes();
+    for (const bool closeBox : { false, true }) {
+        WhenModal([closeBox](fw::Window& creator) {
+            EXPECT_EQ(Field(creator, "NCName").Text(), "");
+            Type(Field(creator, "NCName"), QStringLiteral("never"));
+            if (closeBox)
+                creator.close();
+            else
+                Click(creator, QStringLiteral("PushButton2"));
+        });
+        Run(QStringLiteral("Insert Child"));
+        EXPECT_EQ(Bytes(), before);
+    }
+}
+
+TEST_F(NodeCreatorTest, RefusedStepsAreReportedAndTheDocumentStaysReadable)
+{
+    Open(Fixture);
+    ClickRow(List(), 1);
+    const QByteArray before = Bytes();
+    WhenModal([this](fw::Window& creator) {
+        Click(creator, QStringLiteral("PushButton1"));
+        EXPECT_EQ(Messages().size(), 1U);
+        Type(Field(creator, "NCName"), QStringLiteral("two words"));
+        Click(creator, QStringLiteral("PushButton1"));
+        EXPECT_EQ(Messages().size(), 2U);
+        Click(creator, QStringLiteral("PushButton2"));
+    });
+    Run(QStringLiteral("Insert Child"));
+    EXPECT_EQ(Bytes(), before);
+
+    // A text node takes no children.
+    ClickRow(List(), 2);
+    WhenModal([this](fw::Window& creator) {
+        Type(Field(creator, "NCName"), QStringLiteral("child"));
+        Click(creator, QStringLiteral("PushButton1"));
+        EXPECT_EQ(Messages().size(), 3U);
+        creator.close();
+    });
+    Run(QStringLiteral("Insert Child"));
+    EXPECT_EQ(Bytes(), before);
+    Save();
+    OpenFile(QStringLiteral("out.xml"));
+    EXPECT_EQ(List().ListCount(), 3);
+    EXPECT_EQ(Messages().size(), 4U); // "Success!"
+}
