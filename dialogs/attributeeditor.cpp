@@ -122,10 +122,11 @@ void AttributeEditor::AttrUpdate_Action()
     auto& list = Control<fw::Listbox>(QStringLiteral("Listbox1"));
     const QString name = Control<fw::EditField>(QStringLiteral("AttrName")).Text();
     const QString value = Control<fw::EditField>(QStringLiteral("AttrValue")).Text();
-    list.SetCell(list.ListIndex(), 0, name);
-    list.SetCell(list.ListIndex(), 1, value);
+    // Each cell follows its attribute, so the row never shows what the document refused.
     SelectedNode().GetAttributeNode(list.ListIndex()).SetName(name);
+    list.SetCell(list.ListIndex(), 0, name);
     SelectedNode().GetAttributeNode(list.ListIndex()).SetValue(value);
+    list.SetCell(list.ListIndex(), 1, value);
 }
 
 void AttributeEditor::AttrAdd_Action()

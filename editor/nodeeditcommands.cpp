@@ -23,12 +23,13 @@ void NodeEditCommands::Edit()
     m_window.StringInput(QStringLiteral("New value:"), QStringLiteral("Change Property"), current);
     if (m_window.ModalResult.isEmpty())
         return;
-    m_window.XMLList().SetCell(m_window.XMLList().ListIndex(), 1, m_window.ModalResult);
+    // The node changes before its cell, so a value the document refuses never shows in the list.
     if (m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).ChildCount() == 1)
         m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).Child(0).SetValue(m_window.ModalResult);
     else
         m_window.CurrentNode.Child(m_window.XMLList().ListIndex())
             .AppendChild(m_window.XMLRead->CreateTextNode(m_window.ModalResult));
+    m_window.XMLList().SetCell(m_window.XMLList().ListIndex(), 1, m_window.ModalResult);
 }
 
 void NodeEditCommands::Rename()
@@ -38,8 +39,9 @@ void NodeEditCommands::Rename()
         QStringLiteral("New name (not including attributes):"), QStringLiteral("Rename Property"), current);
     if (m_window.ModalResult.isEmpty())
         return;
-    m_window.XMLList().SetCell(m_window.XMLList().ListIndex(), 0, m_window.ModalResult);
+    // The node changes before its cell, so a name the document refuses never shows in the list.
     m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).SetName(m_window.ModalResult);
+    m_window.XMLList().SetCell(m_window.XMLList().ListIndex(), 0, m_window.ModalResult);
 }
 
 void NodeEditCommands::Attributes()

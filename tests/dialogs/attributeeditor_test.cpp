@@ -151,6 +151,7 @@ TEST_F(AttributeEditorTest, RefusedNamesAreReportedAndTheDialogStaysUsable)
         Click(editor, QStringLiteral("AttrUpdate"));
         EXPECT_EQ(Messages().size(), 2U);
         EXPECT_EQ(Attributes(Selected()), QStringList({ "a=1", "b= two " }));
+        EXPECT_EQ(Rows(editor).Cell(0, 0), "a"); // the row keeps what the document kept
 
         Type(Field(editor, "AttrName"), QString());
         Click(editor, QStringLiteral("AttrUpdate"));
