@@ -5,6 +5,7 @@
 #include <cstdint>
 
 class MainWindow;
+class QString;
 namespace fw {
 class MenuItem;
 }
@@ -32,6 +33,11 @@ public:
     static bool CanEnterNode(const xml::XmlNode& node);
 
 private:
+    // The node of the selected row, looked up anew at every call.
+    xml::XmlNode SelectedNode() const;
+    // Hands the node command named caption to the dispatcher.
+    void Hand(const QString& caption);
+
     MainWindow& m_window;
 };
 

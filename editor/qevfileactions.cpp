@@ -1,8 +1,86 @@
 #include "editor/qevfileactions.h"
 
+#include "editor/toplevelrows.h"
+#include "framework/editfield.h"
+#include "framework/exceptions.h"
+#include "framework/filedialogs.h"
+#include "framework/filetype.h"
+#include "framework/folderitem.h"
+#include "framework/msgbox.h"
+#include "framework/shell.h"
+#include "framework/strings.h"
+#include "framework/textbuffer.h"
+#include "framework/textinputstream.h"
 #include "shell/mainwindow.h"
+#include "xml/xmldocument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <system_error>
 
 namespace editor {
+
+namespace {
+
+    // The converter's filter: one file type whose extension is the converter's whole file name.
+    fw::FileType ConverterType()
+    {
+        fw::FileType type;
+        type.SetName(QStringLiteral("QevSplit"));
+        type.SetMacType(QStringLiteral("QevSplit.EXE"));
+        type.SetExtensions(QStringLiteral("QevSplit.exe"));
+        return type;
+    }
+
+    fw::FileType QevType(const QString& extensions)
+    {
+        fw::FileType type;
+        type.SetName(QStringLiteral("QEV Files"));
+        type.SetMacType(QStringLiteral("QEV"));
+        type.SetExtensions(extensions);
+        return type;
+    }
+
+    // The name up to its first "."; empty when it begins with one.
+    QString BaseName(const QString& name)
+    {
+        return fw::NthField(name, QStringLiteral("."), 1);
+    }
+
+    // The intermediate file lives in a folder of the action's own, never in a folder that may hold a user's file
+    // of the same name; the folder goes with everything in it when the action ends, whatever happened.
+    fw::Ref<fw::FolderItem> PrivateFolder(const QTemporaryDir& folder)
+    {
+        if (!folder.isValid())
+            throw fw::IOException("cannot make a temporary folder: " + folder.errorString().toStdString());
+        return fw::GetFolderItem(folder.path());
+    }
+
+    // The folder's absolute path ends with the separator, so the name is simply appended.
+    fw::Ref<fw::FolderItem> IntermediateFile(const fw::FolderItem& folder, const QString& baseName)
+    {
+        return fw::GetFolderItem(folder.AbsolutePath() + baseName + QStringLiteral(".xml"));
+    }
+
+    // A path as the converter receives it: absolute, a folder's without the trailing separator.
+    QString ConverterArgument(const fw::FolderItem& item)
+    {
+        return QDir::cleanPath(item.AbsolutePath());
+    }
+
+    // Moves the converter's result to the chosen file, replacing it (the save dialog had the user agree) in one
+    // step, so that a failure leaves the old file whole; false when there is no result or it cannot be moved.
+    bool GiveChosenName(const fw::FolderItem& result, const fw::FolderItem& chosen)
+    {
+        std::error_code error;
+        std::filesystem::rename(QFile::encodeName(result.AbsolutePath()).toStdString(),
+            QFile::encodeName(chosen.AbsolutePath()).toStdString(), error);
+        return !error;
+    }
+
+} // namespace
 
 QevFileActions::QevFileActions(MainWindow& window)
     : m_window(window)
@@ -11,11 +89,71 @@ QevFileActions::QevFileActions(MainWindow& window)
 
 bool QevFileActions::_OpenQEV_Action()
 {
+    try {
+        const auto converter = fw::GetOpenFolderItem(ConverterType());
+        if (converter.IsNil())
+            return false;
+        const auto qevFile = fw::GetOpenFolderItem(QevType(QStringLiteral("qev")));
+        if (qevFile.IsNil())
+            return false;
+
+        const QTemporaryDir privateFolder;
+        const auto outputFolder = PrivateFolder(privateFolder);
+        fw::Shell shell;
+        shell.Execute(ConverterArgument(*converter),
+            { QStringLiteral("-extract:xml"), ConverterArgument(*outputFolder), ConverterArgument(*qevFile) });
+        if (shell.ErrorCode() != 0)
+            return false;
+
+        const auto intermediate = IntermediateFile(*outputFolder, BaseName(qevFile->Name()));
+        const auto reader = intermediate->OpenAsTextFile();
+        m_window.XMLRead->LoadXml(reader->ReadAll());
+        FillTopLevelRows(m_window, AttributeColumn::Empty);
+        m_window.CurrentNode = m_window.XMLRead->DocumentElement();
+        // Both panes share one buffer of the decoded file text.
+        const auto text = m_window.XMLRead->Text();
+        const fw::TextRef whole { fw::MakeTextBuffer(text.bytes), text.from };
+        m_window.comparator1().SetText(whole);
+        reader->Close();
+        intermediate->Delete();
+        m_window.PreviewArea().SetText(fw::Mid(whole, 2));
+        fw::MsgBox(QStringLiteral("Success!"));
+    } catch (...) {
+        m_window.ErrorHandler();
+    }
     return false;
 }
 
 bool QevFileActions::_SaveQEV_Action()
 {
+    try {
+        const auto converter = fw::GetOpenFolderItem(ConverterType());
+        if (converter.IsNil())
+            return false;
+        const auto chosen = fw::GetSaveFolderItem(QevType(QStringLiteral(".qev")), QString());
+        if (chosen.IsNil())
+            return false;
+
+        // The converter writes base name + ".qev" into its output folder; in the chosen folder that would overwrite
+        // a user's file of that name (the file just opened, when saving under a new name), so it writes into a
+        // private folder beside the chosen file, on the same disk, from where its result replaces the chosen file.
+        const QTemporaryDir privateFolder(chosen->Parent()->AbsolutePath() + QStringLiteral(".QevSplit-XXXXXX"));
+        const auto outputFolder = PrivateFolder(privateFolder);
+        const QString baseName = BaseName(chosen->Name());
+        const auto intermediate = IntermediateFile(*outputFolder, baseName);
+        m_window.XMLRead->SaveXml(intermediate->AbsolutePath());
+        fw::Shell shell;
+        shell.Execute(ConverterArgument(*converter),
+            { QStringLiteral("-create"), ConverterArgument(*outputFolder), ConverterArgument(*intermediate) });
+        const auto result = fw::GetFolderItem(outputFolder->AbsolutePath() + baseName + QStringLiteral(".qev"));
+        if (shell.ErrorCode() == 0 && GiveChosenName(*result, *chosen))
+            fw::MsgBox(QStringLiteral("Success!"));
+        else
+            fw::MsgBox(QStringLiteral("An error ocurred and the file was not created!"), 16, QStringLiteral("Error"));
+        intermediate->Delete();
+    } catch (...) {
+        m_window.ErrorHandler();
+    }
     return false;
 }
 

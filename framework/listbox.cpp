@@ -179,7 +179,8 @@ void Listbox::RemoveRow(int row)
     CheckRow(row);
     {
         QuietScope quiet(m_quiet);
-        if (row == ListIndex())
+        // Qt would select the next row when the current one goes; removing the selection leaves none.
+        if (row == ListIndex() || row == currentIndex().row())
             selectionModel()->clear();
         m_model->RemoveRow(row);
     }

@@ -13,6 +13,8 @@ class ListboxModel;
 
 // A list of rows of text cells over a model, single selection that may be empty; rows are never reordered.
 // Change is raised on every change of ListIndex, also when the selected row is removed or all rows deleted.
+// A click below the rows clears the selection; a right click on a row selects it before the contextual menu is
+// built, below the rows it keeps the selection.
 class Listbox : public QTreeView, public RectControl {
     Q_OBJECT
 

@@ -58,7 +58,9 @@ void ListboxModel::SetHeadings(const QStringList& headings)
 
 void ListboxModel::AppendRow(const QString& firstCell)
 {
-    m_rows.push_back({ firstCell });
+    auto& cells = m_rows.emplace_back();
+    cells.reserve(static_cast<size_t>(m_columns));
+    cells.push_back(firstCell);
     if (!m_flushQueued) {
         // One announcement per burst of rows: a view takes each announcement in time linear in its rows.
         m_flushQueued = true;

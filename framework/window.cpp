@@ -25,7 +25,16 @@ Window::Window()
     resize(m_contentSize);
 }
 
-Window::~Window() = default;
+Window::~Window()
+{
+    // The controls go first and silently: their signals would reach handlers of a window already half destroyed.
+    for (RectControl* control : m_controls)
+        control->Widget().blockSignals(true);
+    m_controls.clear();
+    m_controlsByName.clear();
+    m_tabPanel = nullptr;
+    delete m_content;
+}
 
 std::vector<Window*> Window::OpenWindows()
 {
@@ -105,7 +114,8 @@ void Window::SetMenuBar(const Ref<fw::MenuBar>& bar)
 {
     delete m_qtMenuBar;
     m_qtMenuBar = nullptr;
-    qDeleteAll(findChildren<QShortcut*>(Qt::FindDirectChildrenOnly));
+    qDeleteAll(m_shortcuts);
+    m_shortcuts.clear();
     m_menuActions.clear();
     m_bar = bar;
     if (bar) {
@@ -120,6 +130,7 @@ void Window::SetMenuBar(const Ref<fw::MenuBar>& bar)
             // Own shortcuts, always live, so that the enabling pass runs before deciding whether the item may run.
             auto* shortcut = new QShortcut(item.KeySequence(), this);
             shortcut->setContext(Qt::WindowShortcut);
+            m_shortcuts.push_back(shortcut);
             connect(shortcut, &QShortcut::activated, this, [this, &item] {
                 Application::Guard([&] {
                     UpdateMenuItems();
@@ -280,8 +291,12 @@ void Window::ApplyFocusOrder()
         const int right = b->TabIndex() < 0 ? INT_MAX : b->TabIndex();
         return left < right;
     });
+    // Qt 6.4 does not move a widget behind the last one of the focus chain, so a stand-in holds the end meanwhile.
+    auto* end = new QWidget(m_content);
+    end->setFocusPolicy(Qt::StrongFocus);
     for (size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(&order[i - 1]->FocusWidget(), &order[i]->FocusWidget());
+    delete end;
 }
 
 } // namespace fw

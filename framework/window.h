@@ -13,6 +13,7 @@
 #include <vector>
 
 class QMenuBar;
+class QShortcut;
 
 namespace fw {
 
@@ -141,6 +142,7 @@ private:
     QMenuBar* m_qtMenuBar = nullptr;
     Ref<fw::MenuBar> m_bar;
     std::vector<std::pair<MenuItem*, QAction*>> m_menuActions;
+    std::vector<QShortcut*> m_shortcuts;
     QHash<QString, MenuHandler> m_menuHandlers;
     std::vector<RectControl*> m_controls;
     QHash<QString, RectControl*> m_controlsByName;

@@ -32,7 +32,8 @@ namespace {
 
 QString XmlAttribute::Name() const
 {
-    const std::string_view name = m_tree ? m_tree->nameOf(attr()->name) : std::string_view();
+    const uint32_t id = attr()->name;
+    const std::string_view name = m_tree->nameOf(id);
     return QString::fromUtf8(name.data(), qsizetype(name.size()));
 }
 

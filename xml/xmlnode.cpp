@@ -98,6 +98,9 @@ void XmlNode::SetName(const QString& name)
     const std::string text = utf8(name);
     if (!IsXmlName(text))
         refuse(QStringLiteral("\"%1\" is not a valid XML name").arg(name));
+    // "xml" in any case is reserved: a processing instruction with that target would not parse.
+    if (n->kind == Kind::ProcessingInstruction && name.compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0)
+        refuse(QStringLiteral("\"%1\" is reserved and cannot name a processing instruction").arg(name));
     n->name = m_tree->intern(text);
     m_tree->touch(n, SelfDirty);
     n->flags |= Renamed;

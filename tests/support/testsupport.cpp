@@ -26,3 +26,8 @@ QByteArray readFile(const QString& path)
 }
 
 } // namespace sildra::test
+
+void PrintTo(const QByteArray& bytes, std::ostream* os)
+{
+    *os << testing::PrintToString(bytes.toStdString());
+}

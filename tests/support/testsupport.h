@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <ostream>
 
 namespace sildra::test {
 
@@ -12,3 +13,6 @@ void writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
 
 } // namespace sildra::test
+
+// GoogleTest shows QByteArray values as quoted text (escaped) instead of a list of bytes.
+void PrintTo(const QByteArray& bytes, std::ostream* os);

@@ -1,0 +1,224 @@
+#include "framework/filedialogs.h"
+#include "framework/listbox.h"
+#include "framework/messagelog.h"
+#include "shell/mainwindow.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <map>
+#include <memory>
+#include <pugixml.hpp>
+
+namespace {
+
+QTemporaryDir& folder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// One game item: an element with attributes, a text child with blanks, a nested element with attributes.
+void appendItem(QByteArray& text, int i)
+{
+    const QByteArray n = QByteArray::number(i);
+    text += "  <Item id=\"" + n + "\" name=\"Blade " + n + "\" type=\"weapon\" weight=\"" + QByteArray::number(i % 97)
+        + ".5\">\n    <Description lang=\"en\">  A fine blade, number " + n
+        + ", forged in the north.  </Description>\n    <Stats attack=\"" + QByteArray::number(i % 50)
+        + "\" defense=\"3\" speed=\"1.25\"/>\n    <Price>" + QByteArray::number(i % 1000) + "</Price>\n  </Item>\n";
+}
+
+// A game-like file of about `megabytes` MB whose document element holds one Item per ~250 bytes.
+QString gameFile(int megabytes)
+{
+    static std::map<int, QString> paths;
+    QString& path = paths[megabytes];
+    if (!path.isEmpty())
+        return path;
+    QByteArray text;
+    const qsizetype size = qsizetype(megabytes) * 1000 * 1000;
+    text.reserve(size + 1000);
+    text += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Items>\n";
+    for (int i = 0; text.size() < size; ++i)
+        appendItem(text, i);
+    text += "</Items>\n";
+    path = folder().filePath(QStringLiteral("game%1.xml").arg(megabytes));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(text);
+    return path;
+}
+
+// A document element with `count` children; the first of them holds `count` items of its own.
+QString wideFile(int count)
+{
+    static std::map<int, QString> paths;
+    QString& path = paths[count];
+    if (!path.isEmpty())
+        return path;
+    QByteArray text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Items>\n<Chest>\n";
+    for (int i = 0; i < count; ++i)
+        text += "  <Gem id=\"" + QByteArray::number(i) + "\" cut=\"oval\" shine=\"" + QByteArray::number(i % 7)
+            + "\"> ruby </Gem>\n";
+    text += "</Chest>\n";
+    for (int i = 1; i < count; ++i)
+        text += "  <Slot n=\"" + QByteArray::number(i) + "\" kind=\"empty\">" + QByteArray::number(i % 10) + "</Slot>\n";
+    text += "</Items>\n";
+    path = folder().filePath(QStringLiteral("wide%1.xml").arg(count));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(text);
+    return path;
+}
+
+qint64 fileSize(const QString& path)
+{
+    return QFile(path).size();
+}
+
+// A field of /proc/self/status in kB, 0 where unavailable.
+qint64 statusKb(const QByteArray& field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').value(0).toLongLong();
+    return 0;
+}
+
+// Restarts the peak resident size from the current one, so each run's own peak can be read.
+void resetPeak()
+{
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
+}
+
+std::unique_ptr<MainWindow> shownWindow()
+{
+    auto window = fw::Window::Create<MainWindow>();
+    window->show();
+    QCoreApplication::processEvents();
+    return window;
+}
+
+// Until the window has drawn what the open or the command put in it.
+void showNow(MainWindow& window)
+{
+    QCoreApplication::processEvents();
+    benchmark::DoNotOptimize(window.grab());
+}
+
+void openFile(MainWindow& window, const QString& path)
+{
+    fw::FileDialogs dialogs;
+    dialogs.Answer(path);
+    window._OpenXML_Action();
+}
+
+// The yardstick: the file read whole and parsed in place by pugixml.
+void ReadAndPugixmlParse(benchmark::State& state)
+{
+    const QString path = gameFile(int(state.range(0)));
+    for (auto _ : state) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        QByteArray bytes = file.readAll();
+        pugi::xml_document document;
+        benchmark::DoNotOptimize(document.load_buffer_inplace(bytes.data(), size_t(bytes.size())));
+    }
+    state.counters["file_MB"] = double(fileSize(path)) / 1e6;
+}
+BENCHMARK(ReadAndPugixmlParse)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// File > Open > XML on a fresh window until the list and both panes are drawn, with the peak memory it took.
+void OpenXmlGameFile(benchmark::State& state)
+{
+    const QString path = gameFile(int(state.range(0)));
+    fw::MessageLog messages;
+    qint64 peakKb = 0;
+    int rows = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = shownWindow();
+        resetPeak();
+        const qint64 beforeKb = statusKb("VmRSS:");
+        state.ResumeTiming();
+        openFile(*window, path);
+        showNow(*window);
+        state.PauseTiming();
+        peakKb = std::max(peakKb, statusKb("VmHWM:") - beforeKb);
+        rows = window->XMLList().ListCount();
+        window.reset();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["file_MB"] = double(fileSize(path)) / 1e6;
+    state.counters["rows"] = rows;
+    state.counters["peak_extra_MB"] = double(peakKb) / 1024;
+    state.counters["peak_per_file_size"] = double(peakKb) * 1024 / double(fileSize(path));
+    state.counters["errors"] = double(messages.Entries().size());
+}
+BENCHMARK(OpenXmlGameFile)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// File > Open > XML of a file whose top level has 200,000 children, until the list is drawn.
+void OpenXmlWideFile(benchmark::State& state)
+{
+    const QString path = wideFile(int(state.range(0)));
+    fw::MessageLog messages;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = shownWindow();
+        state.ResumeTiming();
+        openFile(*window, path);
+        showNow(*window);
+        state.PauseTiming();
+        window.reset();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["file_MB"] = double(fileSize(path)) / 1e6;
+    state.counters["errors"] = double(messages.Entries().size());
+}
+BENCHMARK(OpenXmlWideFile)->Arg(200000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// "In" into a level of 200,000 children and "Out" back to one of 200,000, each until the list is drawn.
+void InAndOutWideLevel(benchmark::State& state)
+{
+    const QString path = wideFile(int(state.range(0)));
+    fw::MessageLog messages;
+    auto window = shownWindow();
+    openFile(*window, path);
+    showNow(*window);
+    double inMs = 0;
+    double outMs = 0;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        window->XMLList().SetListIndex(0);
+        timer.start();
+        window->InButton_Action();
+        showNow(*window);
+        const qint64 in = timer.nsecsElapsed();
+        window->XMLList().SetListIndex(0);
+        timer.start();
+        window->OutButton_Action();
+        showNow(*window);
+        const qint64 out = timer.nsecsElapsed();
+        state.SetIterationTime(double(in + out) / 1e9);
+        inMs = std::max(inMs, double(in) / 1e6);
+        outMs = std::max(outMs, double(out) / 1e6);
+    }
+    state.counters["in_ms_max"] = inMs;
+    state.counters["out_ms_max"] = outMs;
+    state.counters["rows"] = window->XMLList().ListCount();
+    state.counters["errors"] = double(messages.Entries().size());
+}
+BENCHMARK(InAndOutWideLevel)->Arg(200000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+} // namespace

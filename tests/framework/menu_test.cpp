@@ -1,0 +1,205 @@
+#include "framework/menubar.h"
+#include "framework/quitmenuitem.h"
+#include "framework/standardedititem.h"
+#include "framework/application.h"
+#include "framework/editfield.h"
+#include "framework/window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace fw;
+
+namespace {
+
+Ref<MenuItem> Item(const QString& name, const QString& text, const QString& shortcut, bool autoEnable)
+{
+    auto item = MakeRef<MenuItem>();
+    item->SetName(name);
+    item->SetAutoEnable(autoEnable);
+    item->SetText(text);
+    item->SetKeyboardShortcut(shortcut);
+    return item;
+}
+
+Ref<MenuBar> MakeBar()
+{
+    auto bar = MakeRef<MenuBar>();
+    bar->Append(Item("FileMenu", "&File", "", true));
+    bar->Child("FileMenu")->Append(Item("OpenMenu", "Open", "", false));
+    bar->Child("FileMenu")->Child("OpenMenu")->Append(Item("OpenA", "A", "Cmd+O", false));
+    bar->Child("FileMenu")->Append(Item("Save", "Save", "Cmd+Shift+S", true));
+    bar->Child("FileMenu")->Append(Item("Sep", "-", "", true));
+    auto quit = MakeRef<QuitMenuItem>();
+    quit->SetName("Quit");
+    quit->SetAutoEnable(false);
+    quit->SetText("&Quit");
+    quit->SetKeyboardShortcut("Cmd+Q");
+    bar->Child("FileMenu")->Append(quit);
+    bar->Append(Item("EditMenu", "&Edit", "", true));
+    auto selectAll = MakeRef<StandardEditItem>(EditCommand::SelectAll);
+    selectAll->SetName("EditSelectAll");
+    selectAll->SetText("Select &All");
+    selectAll->SetKeyboardShortcut("Cmd+A");
+    bar->Child("EditMenu")->Append(selectAll);
+    auto clear = MakeRef<StandardEditItem>(EditCommand::Delete);
+    clear->SetName("EditClear");
+    clear->SetText("&Delete");
+    bar->Child("EditMenu")->Append(clear);
+    return bar;
+}
+
+class MenuWindow : public Window {
+public:
+    bool enableOpen = false;
+    int opens = 0;
+    int saves = 0;
+    int passes = 0;
+
+protected:
+    void Layout() override
+    {
+        SetMenuBar(MakeBar());
+        SetSize(300, 200);
+    }
+    void CreateControls() override { AddControl<EditField>("field").SetRect(10, 10, 200, 22); }
+    void AddMenuHandlers() override
+    {
+        AddMenuHandler("OpenA", [this] {
+            ++opens;
+            return false;
+        });
+        AddMenuHandler("Save", [this] {
+            ++saves;
+            return true;
+        });
+    }
+    void Event_EnableMenuItems() override
+    {
+        ++passes;
+        if (enableOpen)
+            MenuBar()->Find("OpenA")->Enable();
+    }
+};
+
+QAction* ActionOf(Window& window, const QString& text)
+{
+    for (QAction* action : window.QtMenuBar()->findChildren<QAction*>())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+class Menus : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_window = Window::Create<MenuWindow>();
+        m_window->Show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+    }
+    std::unique_ptr<MenuWindow> m_window;
+};
+
+} // namespace
+
+TEST(MenuItems, ShortcutTextAndTree)
+{
+    EXPECT_EQ(Item("", "", "Cmd+O", true)->KeySequence(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(Item("", "", "Cmd+Shift+S", true)->KeySequence(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    EXPECT_TRUE(Item("", "", "", true)->KeySequence().isEmpty());
+
+    const auto bar = MakeBar();
+    EXPECT_EQ(bar->Count(), 2);
+    EXPECT_EQ(bar->Item(0)->Text(), "&File");
+    EXPECT_THROW(bar->Item(2), OutOfBoundsException);
+    EXPECT_TRUE(bar->Child("OpenA").IsNil()); // Child looks at direct children only
+    EXPECT_EQ(bar->Find("OpenA")->Text(), "A");
+    EXPECT_FALSE(bar->Find("Quit").As<QuitMenuItem>().IsNil());
+    EXPECT_TRUE(bar->Find("Nothing").IsNil());
+    EXPECT_THROW(bar->Append(nullptr), NilObjectException);
+}
+
+TEST_F(Menus, BarShowsTheItemsInOrder)
+{
+    QMenuBar* qtBar = m_window->QtMenuBar();
+    ASSERT_EQ(qtBar->actions().size(), 2);
+    EXPECT_EQ(qtBar->actions()[0]->text(), "&File");
+    QMenu* file = qtBar->actions()[0]->menu();
+    ASSERT_EQ(file->actions().size(), 4);
+    EXPECT_EQ(file->actions()[0]->text(), "Open");
+    EXPECT_NE(file->actions()[0]->menu(), nullptr);
+    EXPECT_TRUE(file->actions()[2]->isSeparator());
+    EXPECT_EQ(file->actions()[3]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(ActionOf(*m_window, "Save")->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+}
+
+TEST_F(Menus, EnablingPassBeforeAShortcut)
+{
+    QWidget* focus = &m_window->Control<EditField>("field").Editor();
+    QTest::keyClick(focus, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(m_window->opens, 0); // no AutoEnable, not enabled by the event: the shortcut does nothing
+
+    m_window->enableOpen = true;
+    const int passes = m_window->passes;
+    QTest::keyClick(focus, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(m_window->passes, passes + 1);
+    EXPECT_EQ(m_window->opens, 1);
+    QTest::keyClick(focus, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(m_window->saves, 1);
+}
+
+TEST_F(Menus, EnablingPassBeforeAMenuOpens)
+{
+    QAction* open = ActionOf(*m_window, "Open");
+    QAction* openA = ActionOf(*m_window, "A");
+    QAction* quit = ActionOf(*m_window, "&Quit");
+    QMenu* file = m_window->QtMenuBar()->actions()[0]->menu();
+
+    file->popup(QPoint(0, 0));
+    EXPECT_FALSE(openA->isEnabled());
+    EXPECT_FALSE(open->isEnabled()); // a menu without AutoEnable and no enabled item
+    EXPECT_TRUE(quit->isEnabled());  // the quit item stays enabled without AutoEnable
+    file->hide();
+
+    m_window->enableOpen = true;
+    file->popup(QPoint(0, 0));
+    EXPECT_TRUE(openA->isEnabled());
+    EXPECT_TRUE(open->isEnabled()); // shown enabled for its enabled item
+    file->hide();
+
+    openA->trigger();
+    EXPECT_EQ(m_window->opens, 1);
+}
+
+TEST_F(Menus, EditItemsActOnTheFocusedField)
+{
+    auto& field = m_window->Control<EditField>("field");
+    field.SetText("some text");
+    field.Editor().setFocus();
+    ActionOf(*m_window, "Select &All")->trigger();
+    EXPECT_EQ(field.LineEdit()->selectedText(), "some text");
+    ActionOf(*m_window, "&Delete")->trigger();
+    EXPECT_EQ(field.Text(), "");
+}
+
+TEST_F(Menus, QuitEndsTheEventLoopWithStatusZero)
+{
+    auto* app = qobject_cast<Application*>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    QTimer::singleShot(5000, m_window.get(), [] { QCoreApplication::exit(3); });
+    QTimer::singleShot(0, m_window.get(), [this] {
+        QTest::keyClick(&m_window->Control<EditField>("field").Editor(), Qt::Key_Q, Qt::ControlModifier);
+    });
+    EXPECT_EQ(app->Run(), 0);
+
+    QTimer::singleShot(5000, m_window.get(), [] { QCoreApplication::exit(3); });
+    QTimer::singleShot(0, m_window.get(), [this] { ActionOf(*m_window, "&Quit")->trigger(); });
+    EXPECT_EQ(app->Run(), 0);
+}

@@ -1,0 +1,109 @@
+#include "framework/shell.h"
+
+#include "support/testsupport.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+using sildra::test::readFile;
+using sildra::test::writeFile;
+
+// Writes an executable shell script.
+QString WriteScript(const QString& path, const QByteArray& body)
+{
+    writeFile(path, "#!/bin/sh\n" + body);
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+    return path;
+}
+
+// Clicks "Stop" in the progress box as soon as it is shown; records the box's label text.
+void StopWhenShown(QString* label)
+{
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, label] {
+        auto* box = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        *label = box->labelText();
+        box->findChild<QPushButton*>(QStringLiteral("StopButton"))->click();
+        poll->deleteLater();
+    });
+    poll->start(20);
+}
+
+TEST(Shell, HandsEveryArgumentOverExactlyAndReportsTheExitStatus)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QStringLiteral("/it's a \"folder\" $(touch pwned)");
+    const QString script = WriteScript(folder + QStringLiteral("/record args.sh"),
+        "printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/arguments.txt\"\nexit 3\n");
+    const QStringList arguments { QStringLiteral("-create"), QStringLiteral("a b"), QStringLiteral("\"quoted\""),
+        QStringLiteral("it's"), QStringLiteral("$HOME `id` ; | & *"), QStringLiteral("back\\slash") };
+
+    fw::Shell shell;
+    shell.Execute(script, arguments);
+
+    EXPECT_EQ(shell.ErrorCode(), 3);
+    EXPECT_EQ(QString::fromUtf8(readFile(folder + QStringLiteral("/arguments.txt"))),
+        arguments.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    EXPECT_FALSE(QFile::exists(QStringLiteral("pwned")));
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/pwned")));
+
+    shell.Execute(WriteScript(folder + QStringLiteral("/ok.sh"), "exit 0\n"), {});
+    EXPECT_EQ(shell.ErrorCode(), 0);
+}
+
+TEST(Shell, CountsAFailureToStartACrashAndAStopAsNonZero)
+{
+    QTemporaryDir dir;
+    fw::Shell shell;
+
+    shell.Execute(dir.path() + QStringLiteral("/missing"), {});
+    EXPECT_NE(shell.ErrorCode(), 0);
+
+    writeFile(dir.path() + QStringLiteral("/not executable"), "#!/bin/sh\nexit 0\n");
+    shell.Execute(dir.path() + QStringLiteral("/not executable"), {});
+    EXPECT_NE(shell.ErrorCode(), 0);
+
+    shell.Execute(WriteScript(dir.path() + QStringLiteral("/crash.sh"), "kill -KILL $$\n"), {});
+    EXPECT_NE(shell.ErrorCode(), 0);
+
+    // "exec" makes the killed process the sleeper itself, so nothing outlives the test.
+    QString label;
+    StopWhenShown(&label);
+    shell.Execute(WriteScript(dir.path() + QStringLiteral("/Long Runner.sh"), "exec sleep 600\n"), {});
+    EXPECT_NE(shell.ErrorCode(), 0);
+    EXPECT_TRUE(label.contains(QStringLiteral("Long Runner.sh"))) << label.toStdString();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(Shell, StandInReplacesTheRunAndTheCommandLineQuotesEachPath)
+{
+    QString program;
+    QStringList arguments;
+    fw::Shell::StandIn standIn([&](const QString& p, const QStringList& a) {
+        program = p;
+        arguments = a;
+        return 7;
+    });
+
+    fw::Shell shell;
+    shell.Execute(QStringLiteral("/opt/my tools/QevSplit.exe"),
+        { QStringLiteral("-extract:xml"), QStringLiteral("/tmp/out dir"), QStringLiteral("/tmp/it's.qev") });
+
+    EXPECT_EQ(shell.ErrorCode(), 7);
+    EXPECT_EQ(program, QStringLiteral("/opt/my tools/QevSplit.exe"));
+    EXPECT_EQ(arguments,
+        QStringList({ QStringLiteral("-extract:xml"), QStringLiteral("/tmp/out dir"), QStringLiteral("/tmp/it's.qev") }));
+    EXPECT_EQ(shell.CommandLine(),
+        QStringLiteral("/opt/my\\ tools/QevSplit.exe -extract:xml \"/tmp/out\\ dir\" \"/tmp/it\\'s.qev\""));
+}
+
+} // namespace

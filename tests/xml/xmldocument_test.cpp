@@ -1,0 +1,203 @@
+// Refusals, counted references, failed loads and saves of the XML document.
+#include "support/testsupport.h"
+#include "xml/xmldocument.h"
+#include "xml/xmlexception.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <csignal>
+#include <regex>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+using xml::XmlAttribute;
+using xml::XmlDocument;
+using xml::XmlNode;
+
+// Runs an operation that must be refused with E, naming `mentions`, and leave the document unchanged.
+template <class E, class F> void expectRefused(const XmlDocument& doc, const std::string& mentions, F&& operation)
+{
+    const QByteArray before = doc.ToBytes();
+    try {
+        operation();
+        ADD_FAILURE() << "not refused: " << mentions;
+    } catch (const E& e) {
+        EXPECT_NE(std::string(e.what()).find(mentions), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(doc.ToBytes(), before) << "after refusing " << mentions;
+}
+
+constexpr char kFixture[] = "<r a=\"1\" b='2'>\n  <c>text</c>\n  <!--note-->\n  <![CDATA[raw]]>\n  <?pi data?>\n</r>\n";
+
+TEST(XmlRefusals, BadNamesForNewNodesAndRenames)
+{
+    XmlDocument doc;
+    doc.LoadXml(kFixture);
+    XmlNode root = doc.DocumentElement();
+    XmlAttribute a = root.GetAttributeNode(0);
+    for (const char* bad : { "", "1x", "a b", "a<", "-a", "x=" }) {
+        const std::string quoted = std::string("\"") + bad + "\"";
+        expectRefused<xml::XmlException>(doc, quoted, [&] { doc.CreateElement(bad); });
+        expectRefused<xml::XmlException>(doc, quoted, [&] { doc.CreateAttribute(bad); });
+        expectRefused<xml::XmlException>(doc, quoted, [&] { root.SetName(bad); });
+        expectRefused<xml::XmlException>(doc, quoted, [&] { a.SetName(bad); });
+    }
+    expectRefused<xml::XmlException>(doc, "\"b\"", [&] { a.SetName("b"); });
+    expectRefused<xml::XmlException>(doc, "text node", [&] { root.Child(0).Child(0).SetName("t"); });
+    // A processing instruction named "xml" would no longer parse.
+    expectRefused<xml::XmlException>(doc, "xml", [&] { root.Child(3).SetName("xml"); });
+    expectRefused<xml::XmlException>(doc, "XmL", [&] { root.Child(3).SetName("XmL"); });
+    EXPECT_EQ(root.Name(), "r");
+    EXPECT_EQ(a.Name(), "a");
+}
+
+TEST(XmlRefusals, ChildrenValuesAndIndexes)
+{
+    XmlDocument doc;
+    doc.LoadXml(kFixture);
+    XmlNode root = doc.DocumentElement();
+    const XmlNode text = root.Child(0).Child(0), comment = root.Child(1), cdata = root.Child(2);
+    ASSERT_EQ(comment.Type(), xml::XmlNodeType::Comment);
+    ASSERT_EQ(cdata.Type(), xml::XmlNodeType::CData);
+    expectRefused<xml::XmlException>(doc, "text node", [&] { XmlNode(text).AppendChild(doc.CreateElement("x")); });
+    expectRefused<xml::XmlException>(doc, "comment", [&] { XmlNode(comment).AppendChild(doc.CreateElement("x")); });
+    expectRefused<xml::XmlException>(doc, "CDATA", [&] { XmlNode(cdata).AppendChild(doc.CreateElement("x")); });
+    expectRefused<xml::XmlException>(doc, "element", [&] { root.SetValue("v"); });
+    expectRefused<xml::XmlException>(doc, "--", [&] { XmlNode(comment).SetValue("a--b"); });
+    expectRefused<xml::XmlException>(doc, "-", [&] { XmlNode(comment).SetValue("a-"); });
+    expectRefused<xml::XmlException>(doc, "document element", [&] { root.Child(0).AppendChild(root); });
+    XmlNode outer = root.AppendChild(doc.CreateElement("outer"));
+    XmlNode inner = outer.AppendChild(doc.CreateElement("inner"));
+    expectRefused<xml::XmlException>(doc, "descendant", [&] { inner.AppendChild(outer); });
+    for (int bad : { -1, root.ChildCount() })
+        expectRefused<fw::OutOfBoundsException>(doc, std::to_string(bad), [&] { root.Child(bad); });
+    for (int bad : { -1, root.AttributeCount() })
+        expectRefused<fw::OutOfBoundsException>(doc, std::to_string(bad), [&] { root.GetAttributeNode(bad); });
+    expectRefused<fw::OutOfBoundsException>(doc, "0", [&] { text.Child(0); });
+}
+
+TEST(XmlRefusals, SetAttributeNodeWithAnExistingNameReplacesTheValueInPlace)
+{
+    XmlDocument doc;
+    doc.LoadXml("<r a=\"1\" b='2' c=\"3\"/>");
+    XmlNode root = doc.DocumentElement();
+    XmlAttribute b = doc.CreateAttribute("b");
+    b.SetValue("new");
+    root.SetAttributeNode(b);
+    EXPECT_EQ(root.AttributeCount(), 3);
+    EXPECT_EQ(root.GetAttributeNode(1).Value(), "new");
+    EXPECT_EQ(doc.ToBytes(), "<r a=\"1\" b='new' c=\"3\"/>");
+}
+
+TEST(XmlHandles, RemovedNodeStaysUsableAndDetached)
+{
+    XmlDocument doc;
+    doc.LoadXml("<r>\n  <a k=\"v\">one<b/></a>\n  <c/>\n</r>");
+    XmlNode root = doc.DocumentElement();
+    XmlNode a = root.Child(0);
+    root.RemoveChild(a);
+    EXPECT_TRUE(a.Parent().IsNil());
+    EXPECT_EQ(a.Name(), "a");
+    ASSERT_EQ(a.ChildCount(), 2);
+    EXPECT_EQ(a.Child(0).Value(), "one");
+    EXPECT_EQ(a.Child(1).Parent(), a);
+    EXPECT_EQ(a.GetAttributeNode(0).Value(), "v");
+    a.Child(0).SetValue("two");
+    a.AppendChild(doc.CreateElement("d"));
+    EXPECT_EQ(doc.ToBytes(), "<r>\n  <c/>\n</r>");
+    expectRefused<xml::XmlException>(doc, "not a child", [&] { root.RemoveChild(a); });
+}
+
+TEST(XmlHandles, HandlesOutliveAReloadAndNilHandlesRaise)
+{
+    XmlDocument doc;
+    doc.LoadXml("<r><a k=\"v\">one</a></r>");
+    XmlNode a = doc.DocumentElement().Child(0);
+    XmlAttribute k = a.GetAttributeNode(0);
+    doc.LoadXml("<other/>");
+    EXPECT_EQ(a.Name(), "a");
+    EXPECT_EQ(a.Child(0).Value(), "one");
+    EXPECT_EQ(a.Parent().Name(), "r");
+    a.Child(0).SetValue("changed");
+    k.SetValue("w");
+    EXPECT_EQ(k.Value(), "w");
+    expectRefused<xml::XmlException>(doc, "another document", [&] { doc.DocumentElement().AppendChild(a); });
+    EXPECT_EQ(doc.ToBytes(), "<other/>");
+    EXPECT_TRUE(doc.DocumentElement().Parent().IsNil());
+
+    XmlNode nil;
+    EXPECT_THROW(nil.Name(), fw::NilObjectException);
+    EXPECT_THROW(nil.ChildCount(), fw::NilObjectException);
+    EXPECT_THROW(nil.Parent(), fw::NilObjectException);
+    EXPECT_THROW(doc.DocumentElement().AppendChild(nil), fw::NilObjectException);
+    XmlAttribute nilAttribute;
+    EXPECT_THROW(nilAttribute.Name(), fw::NilObjectException);
+    EXPECT_THROW(nilAttribute.Value(), fw::NilObjectException);
+    EXPECT_THROW(doc.DocumentElement().SetAttributeNode(nilAttribute), fw::NilObjectException);
+    EXPECT_TRUE(XmlDocument().DocumentElement().IsNil());
+}
+
+TEST(XmlLoad, FailedLoadLeavesTheDocumentAsItWas)
+{
+    XmlDocument doc;
+    doc.LoadXml("<r>\n  <a/>\n</r>");
+    doc.DocumentElement().Child(0).SetName("edited");
+    const QByteArray before = doc.ToBytes();
+    for (const char* bad : { "<r>\n  <a>\n</r>", "", "<r></r><s/>", "\xEF\xBB\xBF<?xml version='1.0' encoding='ISO-8859-1'?><r/>",
+             "<?xml version='1.0' encoding='KOI8-R'?><r/>", "<r>\xC3</r>" }) {
+        try {
+            doc.LoadXml(bad);
+            ADD_FAILURE() << "accepted: " << bad;
+        } catch (const xml::XmlException& e) {
+            EXPECT_TRUE(std::regex_match(e.what(), std::regex("line [0-9]+, column [0-9]+: .+"))) << e.what();
+        }
+        EXPECT_EQ(doc.DocumentElement().Name(), "r");
+        EXPECT_EQ(doc.ToBytes(), before);
+    }
+    try {
+        doc.LoadXml("<r>\n  <a>\n</r>");
+    } catch (const xml::XmlException& e) {
+        EXPECT_NE(std::string(e.what()).find("line 3, column 3"), std::string::npos) << e.what();
+    }
+}
+
+TEST(XmlSave, WritesTheBytesAndFailsWithoutTouchingFiles)
+{
+    QTemporaryDir dir;
+    XmlDocument doc;
+    doc.LoadXml("<r>\n  <a/>\n</r>\n");
+    const QString target = dir.filePath("out.xml");
+    doc.SaveXml(target);
+    EXPECT_EQ(sildra::test::readFile(target), "<r>\n  <a/>\n</r>\n");
+    doc.DocumentElement().Child(0).SetName("b");
+    doc.SaveXml(target);
+    EXPECT_EQ(sildra::test::readFile(target), "<r>\n  <b/>\n</r>\n");
+
+    EXPECT_THROW(doc.SaveXml(dir.filePath("missing/out.xml")), fw::IOException);
+    QDir(dir.path()).mkdir("folder");
+    EXPECT_THROW(doc.SaveXml(dir.filePath("folder")), fw::IOException);
+    EXPECT_TRUE(QFileInfo(dir.filePath("folder")).isDir());
+
+    // A write that fails halfway (the file size limit) must leave the old file whole.
+    XmlDocument big;
+    big.LoadXml("<r>" + QByteArray(64 * 1024, 'x') + "</r>");
+    rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_THROW(big.SaveXml(target), fw::IOException);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(sildra::test::readFile(target), "<r>\n  <b/>\n</r>\n");
+
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        QStringList({ "folder", "out.xml" }));
+    EXPECT_TRUE(QDir(dir.filePath("folder")).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+}
+
+} // namespace

@@ -1,0 +1,157 @@
+// Edits rewrite only what they touch; the rest of the file keeps its bytes.
+#include "support/testsupport.h"
+#include "xml/xmldocument.h"
+
+#include <QByteArrayList>
+#include <QStringEncoder>
+#include <gtest/gtest.h>
+
+namespace {
+
+using xml::XmlDocument;
+using xml::XmlNode;
+
+constexpr char kItems[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<!-- items -->\n"
+                          "<items>\n"
+                          "    <item id=\"1\"  name='Sword' note=\"a &amp; b\">\n"
+                          "        <desc>Sharp</desc>\n"
+                          "    </item>\n"
+                          "    <item id=\"2\" name='Shield'/>\n"
+                          "    <item id=\"3\"></item>\n"
+                          "</items>\n";
+
+// kItems with one line replaced by `lines` (which may span several lines, or be empty to drop it).
+QByteArray itemsWith(int line, const QByteArray& lines)
+{
+    QList<QByteArray> all = QByteArray(kItems).split('\n');
+    if (lines.isEmpty())
+        all.removeAt(line);
+    else
+        all[line] = lines;
+    return all.join('\n');
+}
+
+// The edited document must read back as the same tree.
+void expectReloads(const XmlDocument& doc)
+{
+    XmlDocument again;
+    again.LoadXml(doc.ToBytes());
+    EXPECT_EQ(again.ToBytes(), doc.ToBytes());
+    EXPECT_EQ(again.DocumentElement().ChildCount(), doc.DocumentElement().ChildCount());
+}
+
+XmlNode appendItem(XmlDocument& doc, XmlNode parent, const QString& name, const QString& text)
+{
+    XmlNode child = parent.AppendChild(doc.CreateElement(name));
+    child.AppendChild(doc.CreateTextNode(text));
+    return child;
+}
+
+TEST(XmlEdit, TextValueChangesOnlyItsLine)
+{
+    XmlDocument doc;
+    doc.LoadXml(kItems);
+    doc.DocumentElement().Child(0).Child(0).Child(0).SetValue("Blunt & <heavy>");
+    EXPECT_EQ(doc.ToBytes(), itemsWith(4, "        <desc>Blunt &amp; &lt;heavy&gt;</desc>"));
+    expectReloads(doc);
+}
+
+TEST(XmlEdit, RenameKeepsAttributesAsWritten)
+{
+    XmlDocument doc;
+    doc.LoadXml(kItems);
+    doc.DocumentElement().Child(0).SetName("weapon");
+    doc.DocumentElement().Child(1).SetName("armour");
+    QByteArray expected(kItems);
+    expected.replace("<item id=\"1\"", "<weapon id=\"1\"").replace("    </item>", "    </weapon>");
+    expected.replace("<item id=\"2\"", "<armour id=\"2\"");
+    EXPECT_EQ(doc.ToBytes(), expected);
+    expectReloads(doc);
+}
+
+TEST(XmlEdit, AttributeChangesKeepTheOthersAsWritten)
+{
+    XmlDocument doc;
+    doc.LoadXml(kItems);
+    XmlNode sword = doc.DocumentElement().Child(0);
+    sword.GetAttributeNode(1).SetValue("It's <new> & \"sharp\"\t");
+    XmlNode shield = doc.DocumentElement().Child(1);
+    auto weight = doc.CreateAttribute("weight");
+    weight.SetValue("5");
+    shield.SetAttributeNode(weight);
+    shield.RemoveAttribute("id");
+    shield.RemoveAttribute("missing");
+    doc.DocumentElement().Child(2).GetAttributeNode(0).SetName("key");
+    QByteArray expected = itemsWith(3, "    <item id=\"1\"  name='It&apos;s &lt;new> &amp; \"sharp\"&#9;' note=\"a &amp; b\">");
+    expected.replace("<item id=\"2\" name='Shield'/>", "<item name='Shield' weight=\"5\"/>");
+    expected.replace("<item id=\"3\">", "<item key=\"3\">");
+    EXPECT_EQ(doc.ToBytes(), expected);
+    EXPECT_EQ(sword.GetAttributeNode(1).Value(), "It's <new> & \"sharp\"\t");
+    expectReloads(doc);
+}
+
+TEST(XmlEdit, AppendedChildrenAreIndentedLikeTheirSiblings)
+{
+    XmlDocument doc;
+    doc.LoadXml(kItems);
+    XmlNode root = doc.DocumentElement();
+    appendItem(doc, root, "item", "Bow").SetAttributeNode(doc.CreateAttribute("id"));
+    appendItem(doc, root.Child(1), "desc", "Round");
+    appendItem(doc, root.Child(2), "desc", "Empty");
+    XmlNode deep = root.Child(0).Child(0);
+    deep.AppendChild(doc.CreateElement("mixed"));
+    QByteArray expected = itemsWith(7, "    <item id=\"3\">\n        <desc>Empty</desc>\n    </item>\n    <item id=\"\">Bow</item>");
+    expected.replace("<item id=\"2\" name='Shield'/>", "<item id=\"2\" name='Shield'>\n        <desc>Round</desc>\n    </item>");
+    expected.replace("<desc>Sharp</desc>", "<desc>Sharp<mixed/></desc>");
+    EXPECT_EQ(doc.ToBytes(), expected);
+    expectReloads(doc);
+
+    XmlDocument flat;
+    flat.LoadXml("<r><a/></r>");
+    appendItem(flat, flat.DocumentElement(), "b", "x");
+    EXPECT_EQ(flat.ToBytes(), "<r><a/><b>x</b></r>");
+}
+
+TEST(XmlEdit, RemovedChildTakesItsLine)
+{
+    XmlDocument doc;
+    doc.LoadXml(kItems);
+    XmlNode root = doc.DocumentElement();
+    root.RemoveChild(root.Child(1));
+    EXPECT_EQ(doc.ToBytes(), itemsWith(6, {}));
+    root.RemoveChild(root.Child(0));
+    root.RemoveChild(root.Child(0));
+    EXPECT_EQ(doc.ToBytes(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- items -->\n<items>\n</items>\n");
+    expectReloads(doc);
+}
+
+TEST(XmlEdit, EditsStayInTheDocumentsEncoding)
+{
+    QStringEncoder encoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+    XmlDocument utf16;
+    utf16.LoadXml(encoder.encode(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<r a='ä'>\n  <b>x</b>\n</r>\n"));
+    utf16.DocumentElement().Child(0).Child(0).SetValue("日本");
+    utf16.DocumentElement().GetAttributeNode(0).SetValue("ö");
+    appendItem(utf16, utf16.DocumentElement(), "c", "ß");
+    QStringEncoder again(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+    EXPECT_EQ(utf16.ToBytes(),
+        QByteArray(again.encode(
+            u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<r a='ö'>\n  <b>日本</b>\n  <c>ß</c>\n</r>\n")));
+    expectReloads(utf16);
+
+    XmlDocument latin1;
+    latin1.LoadXml("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<r a=\"\xE9\">\n  <b>x</b>\n</r>\n");
+    latin1.DocumentElement().Child(0).Child(0).SetValue("naïve Ω");
+    latin1.DocumentElement().GetAttributeNode(0).SetValue("€é");
+    appendItem(latin1, latin1.DocumentElement(), "ü", "ü");
+    EXPECT_EQ(latin1.ToBytes(),
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<r a=\"&#8364;\xE9\">\n  <b>na\xEFve &#937;</b>\n"
+        "  <\xFC>\xFC</\xFC>\n</r>\n");
+    XmlDocument reread;
+    reread.LoadXml(latin1.ToBytes());
+    EXPECT_EQ(reread.DocumentElement().Child(0).Child(0).Value(), "naïve Ω");
+    EXPECT_EQ(reread.DocumentElement().GetAttributeNode(0).Value(), "€é");
+}
+
+} // namespace
