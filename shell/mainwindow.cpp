@@ -57,9 +57,6 @@ MainWindow::MainWindow()
 
 MainWindow::~MainWindow()
 {
-    // The controls outlive this body; no event of theirs may reach the half-destroyed window.
-    for (fw::RectControl* control : Controls())
-        QObject::disconnect(&control->Widget(), nullptr, this, nullptr);
     XMLRead = nullptr;
     ModalResult = QString();
     CurrentNode = xml::XmlNode();

@@ -55,6 +55,20 @@ TEST_F(ComparatorTab, SelectFileShowsTheWholeTextInTheRightPane)
     EXPECT_EQ(window->comparator2().Text(), "<x/>");
 }
 
+TEST_F(ComparatorTab, LeftPaneGetsEveryOpenedText)
+{
+    SelectFile(File("right.xml", "<right/>"));
+    dialogs.Answer(File("one.xml", "<one><a>1</a></one>"));
+    window->_OpenXML_Action();
+    EXPECT_EQ(window->comparator1().Text(), "<one><a>1</a></one>");
+    EXPECT_EQ(window->PreviewArea().Text(), "one><a>1</a></one>");
+    dialogs.Answer(File("two.xml", "<two/>"));
+    window->_OpenXML_Action();
+    EXPECT_EQ(window->comparator1().Text(), "<two/>");
+    EXPECT_EQ(window->comparator2().Text(), "<right/>");
+    EXPECT_TRUE(log.Entries().empty());
+}
+
 TEST_F(ComparatorTab, Utf16FileIsDecoded)
 {
     const QString text = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?><r>\u00e9</r>");

@@ -1,3 +1,4 @@
+#include "framework/filedialogs.h"
 #include "framework/messagelog.h"
 #include "framework/quitmenuitem.h"
 #include "framework/standardedititem.h"
@@ -8,6 +9,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -158,6 +160,44 @@ TEST(MainWindowMenus, FiveActionsEnabledAtEveryEnablingPass)
     EXPECT_TRUE(file[0]->isEnabled());
     for (QAction* command : file[0]->menu()->actions())
         EXPECT_TRUE(command->isEnabled()) << command->text().toStdString();
+}
+
+TEST(MainWindowMenus, FileActionsRunOncePerChoice)
+{
+    auto window = fw::Window::Create<MainWindow>();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    fw::FileDialogs dialogs; // every dialog is cancelled: each action asks once and ends
+    fw::MessageLog log;
+    const QList<QAction*> file = window->QtMenuBar()->actions()[0]->menu()->actions();
+    const QList<QAction*> open = file[0]->menu()->actions();
+    const QList<QAction*> save = file[1]->menu()->actions();
+    struct Choice {
+        const char* what;
+        QAction* action;
+        Qt::KeyboardModifiers modifiers;
+        Qt::Key key;
+        bool saves; // the first dialog's kind
+        const char* firstDialog; // its filter
+    };
+    const Choice choices[] = {
+        { "Open > XML", open[0], Qt::ControlModifier, Qt::Key_O, false, "XML Files" },
+        // The QEV actions first ask where the converter is.
+        { "Open > QEV", open[1], Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_O, false, "QevSplit" },
+        { "Save > XML", save[0], Qt::ControlModifier, Qt::Key_S, true, "XML Files" },
+        { "Save > QEV", save[1], Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_S, false, "QevSplit" },
+    };
+    for (const Choice& choice : choices) {
+        SCOPED_TRACE(choice.what);
+        const size_t before = dialogs.Requests().size();
+        choice.action->trigger();
+        QTest::keyClick(window.get(), choice.key, choice.modifiers);
+        ASSERT_EQ(dialogs.Requests().size(), before + 2);
+        EXPECT_EQ(dialogs.Requests()[before].save, choice.saves);
+        EXPECT_TRUE(dialogs.Requests()[before].filter.startsWith(choice.firstDialog));
+        EXPECT_EQ(dialogs.Requests()[before].filter, dialogs.Requests()[before + 1].filter);
+    }
+    EXPECT_TRUE(log.Entries().empty());
 }
 
 TEST(MainWindowMenus, CreditsShowsItsBoxOncePerChoice)
