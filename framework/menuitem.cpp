@@ -75,10 +75,11 @@ void MenuItem::FillMenu(QMenu& menu, const std::function<void(const Ref<MenuItem
             made(*child, *submenu->menuAction(), submenu);
             continue;
         }
-        QAction* action = menu.addAction(child->m_text);
-        // The shortcut is shown here; the window's own shortcuts run it after the enabling pass.
-        action->setShortcut(child->KeySequence());
-        action->setShortcutContext(Qt::WidgetShortcut);
+        // The shortcut is only shown here: a second binding would make Qt call the key ambiguous and run
+        // neither. The window's own shortcuts run it after the enabling pass.
+        const QKeySequence keys = child->KeySequence();
+        QAction* action = menu.addAction(
+            keys.isEmpty() ? child->m_text : child->m_text + QLatin1Char('\t') + keys.toString(QKeySequence::NativeText));
         action->setEnabled(child->m_enabled);
         QObject::connect(action, &QAction::triggered, &menu, [chosen, item = child] { chosen(item); });
         made(*child, *action, nullptr);

@@ -62,7 +62,7 @@ protected:
         for (qsizetype level = 0; level < path.size(); ++level) {
             QAction* found = nullptr;
             for (QAction* action : actions)
-                if (QString(action->text()).remove(QLatin1Char('&')) == path[level])
+                if (action->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&')) == path[level])
                     found = action;
             ASSERT_NE(found, nullptr) << path[level].toStdString();
             if (level + 1 == path.size()) {

@@ -91,7 +91,7 @@ protected:
 QAction* ActionOf(Window& window, const QString& text)
 {
     for (QAction* action : window.QtMenuBar()->findChildren<QAction*>())
-        if (action->text() == text)
+        if (action->text().section(QLatin1Char('\t'), 0, 0) == text)
             return action;
     return nullptr;
 }
@@ -136,8 +136,10 @@ TEST_F(Menus, BarShowsTheItemsInOrder)
     EXPECT_EQ(file->actions()[0]->text(), "Open");
     EXPECT_NE(file->actions()[0]->menu(), nullptr);
     EXPECT_TRUE(file->actions()[2]->isSeparator());
-    EXPECT_EQ(file->actions()[3]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
-    EXPECT_EQ(ActionOf(*m_window, "Save")->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    // Shortcuts are shown beside the caption and bound once, by the window.
+    EXPECT_TRUE(file->actions()[3]->text().endsWith("\tCtrl+Q"));
+    EXPECT_TRUE(ActionOf(*m_window, "Save")->text().endsWith("\tCtrl+Shift+S"));
+    EXPECT_TRUE(file->actions()[3]->shortcut().isEmpty());
 }
 
 TEST_F(Menus, EnablingPassBeforeAShortcut)
