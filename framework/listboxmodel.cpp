@@ -85,7 +85,13 @@ QVariant ListboxModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_shown)
         return {};
-    return Cell(index.row(), index.column());
+    // Rows are one line high: a cell's line breaks are shown as blanks, or one multi-line cell would make every
+    // row as tall as its text.
+    QString text = Cell(index.row(), index.column());
+    for (QChar& c : text)
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            c = QLatin1Char(' ');
+    return text;
 }
 
 QVariant ListboxModel::headerData(int section, Qt::Orientation orientation, int role) const

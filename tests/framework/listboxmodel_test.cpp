@@ -41,4 +41,15 @@ TEST(ListboxModel, CellsKeepTheirTextWhateverIsWrittenAroundThem)
     EXPECT_EQ(cells(model, 0, 3), QStringList({ "", "second", "" }));
 }
 
+TEST(ListboxModel, LineBreaksAreShownAsBlanksAndKeptInTheCell)
+{
+    fw::ListboxModel model;
+    model.SetColumnCount(2);
+    model.AppendRow(QStringLiteral("p"));
+    model.SetCell(0, 1, QStringLiteral("one\n  two\r\nthree"));
+    model.Flush();
+    EXPECT_EQ(model.data(model.index(0, 1), Qt::DisplayRole).toString(), "one   two  three");
+    EXPECT_EQ(model.Cell(0, 1), "one\n  two\r\nthree");
+}
+
 } // namespace
