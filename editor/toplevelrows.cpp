@@ -7,30 +7,36 @@
 #include "xml/xmldocument.h"
 #include "xml/xmlnode.h"
 
+#include <QVarLengthArray>
+
 namespace editor {
 
 namespace {
 
-    // Every pair followed by ", ", the last one included.
-    QString PairsEachFollowedBySeparator(const xml::XmlNode& node)
+    // The attribute column in either pairs form, built in one allocation.
+    QString AttributePairs(const xml::XmlNode& node, AttributeColumn form)
     {
-        QString text;
+        const QLatin1StringView equals(" = ");
+        const QLatin1StringView separator(", ");
+        QVarLengthArray<QString, 16> parts;
+        qsizetype length = 0;
         for (int j = 0; j <= node.AttributeCount() - 1; ++j) {
             const xml::XmlAttribute attribute = node.GetAttributeNode(j);
-            text += attribute.Name() + QStringLiteral(" = ") + attribute.Value() + QStringLiteral(", ");
+            parts.append(attribute.Name());
+            parts.append(attribute.Value());
+            length += parts[parts.size() - 2].size() + equals.size() + parts.back().size() + separator.size();
+        }
+        QString text;
+        text.reserve(length);
+        if (form == AttributeColumn::PairsEachFollowedBySeparator) {
+            for (qsizetype k = 0; k < parts.size(); k += 2)
+                text.append(parts[k]).append(equals).append(parts[k + 1]).append(separator);
+        } else {
+            for (qsizetype k = 0; k < parts.size(); k += 2)
+                text.append(separator).append(parts[k]).append(equals).append(parts[k + 1]);
+            text.remove(0, 2); // Mid(text, 3): the separator in front of the first pair goes
         }
         return text;
-    }
-
-    // Each pair preceded by ", ", then the text from its third character on: the pairs joined by ", ".
-    QString PairsJoinedBySeparator(const xml::XmlNode& node)
-    {
-        QString text;
-        for (int j = 0; j <= node.AttributeCount() - 1; ++j) {
-            const xml::XmlAttribute attribute = node.GetAttributeNode(j);
-            text += QStringLiteral(", ") + attribute.Name() + QStringLiteral(" = ") + attribute.Value();
-        }
-        return fw::Mid(text, 3);
     }
 
 } // namespace
@@ -51,10 +57,8 @@ void AddNodeRow(fw::Listbox& list, const xml::XmlNode& child, AttributeColumn fo
         list.SetCell(list.LastIndex(), 1, fw::Trim(child.Child(0).Value()));
     if (form == AttributeColumn::Empty || child.AttributeCount() <= 0)
         return;
-    // The cell is written once from text built here, which gives what writing it pair by pair would, in linear time.
-    list.SetCell(list.LastIndex(), 2,
-        form == AttributeColumn::PairsEachFollowedBySeparator ? PairsEachFollowedBySeparator(child)
-                                                              : PairsJoinedBySeparator(child));
+    // The cell is written once, from the text that writing it pair by pair would leave, built in linear time.
+    list.SetCell(list.LastIndex(), 2, AttributePairs(child, form));
 }
 
 } // namespace editor

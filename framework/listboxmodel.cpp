@@ -1,6 +1,70 @@
 #include "framework/listboxmodel.h"
 
+#include <QStringEncoder>
+#include <algorithm>
+
 namespace fw {
+
+namespace {
+
+    // Writes a length as base-128 digits, low first, the high bit marking that more follow; returns the end.
+    char* writeLength(char* out, qsizetype length)
+    {
+        do {
+            const auto digit = char(length & 0x7F);
+            length >>= 7;
+            *out++ = length ? char(digit | 0x80) : digit;
+        } while (length);
+        return out;
+    }
+
+    qsizetype readLength(const QByteArray& row, qsizetype& at)
+    {
+        qsizetype length = 0;
+        for (int shift = 0;; shift += 7) {
+            const auto byte = static_cast<unsigned char>(row[at++]);
+            length |= qsizetype(byte & 0x7F) << shift;
+            if (!(byte & 0x80))
+                return length;
+        }
+    }
+
+    // A row of exactly the size it needs: the bytes before, `missing` empty cells, the text as a cell, the bytes after.
+    // The text is encoded into a reused buffer first, so that the row is the only allocation.
+    QByteArray buildRow(QByteArrayView before, qsizetype missing, QStringView text, QByteArrayView after)
+    {
+        thread_local std::vector<char> scratch;
+        scratch.resize(size_t(text.size()) * 3 + 10);
+        QStringEncoder encoder(QStringEncoder::Utf8);
+        char* const textStart = scratch.data() + 10;
+        const qsizetype textSize = encoder.appendToBuffer(textStart, text) - textStart;
+        char* const lengthEnd = writeLength(scratch.data(), textSize);
+        const qsizetype lengthSize = lengthEnd - scratch.data();
+
+        QByteArray row(before.size() + missing + lengthSize + textSize + after.size(), Qt::Uninitialized);
+        char* out = row.data();
+        out = std::copy(before.begin(), before.end(), out);
+        out = std::fill_n(out, missing, '\0');
+        out = std::copy(scratch.data(), lengthEnd, out);
+        out = std::copy(textStart, textStart + textSize, out);
+        std::copy(after.begin(), after.end(), out);
+        return row;
+    }
+
+    // Where a cell's bytes lie in its row: start and length; the end of the row with length -1 when absent.
+    std::pair<qsizetype, qsizetype> findCell(const QByteArray& row, int column)
+    {
+        qsizetype at = 0;
+        for (int cell = 0; at < row.size(); ++cell) {
+            const qsizetype length = readLength(row, at);
+            if (cell == column)
+                return { at, length };
+            at += length;
+        }
+        return { row.size(), -1 };
+    }
+
+} // namespace
 
 ListboxModel::ListboxModel(QObject* parent)
     : QAbstractTableModel(parent)
@@ -21,7 +85,13 @@ QVariant ListboxModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_shown)
         return {};
-    return Cell(index.row(), index.column());
+    // Rows are one line high: a cell's line breaks are shown as blanks, or one multi-line cell would make every
+    // row as tall as its text.
+    QString text = Cell(index.row(), index.column());
+    for (QChar& c : text)
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            c = QLatin1Char(' ');
+    return text;
 }
 
 QVariant ListboxModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -58,9 +128,7 @@ void ListboxModel::SetHeadings(const QStringList& headings)
 
 void ListboxModel::AppendRow(const QString& firstCell)
 {
-    auto& cells = m_rows.emplace_back();
-    cells.reserve(static_cast<size_t>(m_columns));
-    cells.push_back(firstCell);
+    m_rows.push_back(buildRow({}, 0, firstCell, {}));
     if (!m_flushQueued) {
         // One announcement per burst of rows: a view takes each announcement in time linear in its rows.
         m_flushQueued = true;
@@ -70,16 +138,31 @@ void ListboxModel::AppendRow(const QString& firstCell)
 
 QString ListboxModel::Cell(int row, int column) const
 {
-    const auto& cells = m_rows[static_cast<size_t>(row)];
-    return column < static_cast<int>(cells.size()) ? cells[static_cast<size_t>(column)] : QString();
+    const QByteArray& cells = m_rows[static_cast<size_t>(row)];
+    const auto [at, length] = findCell(cells, column);
+    return length > 0 ? QString::fromUtf8(cells.constData() + at, length) : QString();
 }
 
 void ListboxModel::SetCell(int row, int column, const QString& text)
 {
-    auto& cells = m_rows[static_cast<size_t>(row)];
-    if (column >= static_cast<int>(cells.size()))
-        cells.resize(static_cast<size_t>(column) + 1);
-    cells[static_cast<size_t>(column)] = text;
+    QByteArray& cells = m_rows[static_cast<size_t>(row)];
+    // Where the cell's length digits start and where its bytes end; the row's end when the cell is absent.
+    qsizetype headerStart = cells.size();
+    qsizetype oldEnd = cells.size();
+    int cell = 0;
+    for (qsizetype at = 0; at < cells.size(); ++cell) {
+        const qsizetype header = at;
+        const qsizetype length = readLength(cells, at);
+        at += length;
+        if (cell == column) {
+            headerStart = header;
+            oldEnd = at;
+            break;
+        }
+    }
+    const qsizetype missing = cell < column ? column - cell : 0;
+    // The row is rebuilt at its exact size: rows are written once or twice and then kept, many of them.
+    cells = buildRow(QByteArrayView(cells).first(headerStart), missing, text, QByteArrayView(cells).sliced(oldEnd));
     if (row < m_shown && column < m_columns) {
         const QModelIndex at = index(row, column);
         Q_EMIT dataChanged(at, at, { Qt::DisplayRole });

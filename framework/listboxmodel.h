@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QByteArray>
 #include <QStringList>
 #include <vector>
 
 namespace fw {
 
-// The rows of a Listbox: one small vector of cells per row, cells beyond the shown columns kept but never shown.
+// The rows of a Listbox: one compact UTF-8 block of cells per row, cells beyond the shown columns kept but never shown.
 // Appended rows are announced to views in one burst, once control returns to the event loop or on Flush().
 class ListboxModel : public QAbstractTableModel {
     Q_OBJECT
@@ -34,7 +35,7 @@ public:
     void Flush();
 
 private:
-    std::vector<std::vector<QString>> m_rows;
+    std::vector<QByteArray> m_rows; // per row, each cell as its UTF-8 length (base-128 digits) and its bytes
     QStringList m_headings;
     int m_columns = 1;
     int m_shown = 0;
