@@ -4,6 +4,7 @@
 #include "xmltree.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace xml::detail {
@@ -303,16 +304,26 @@ namespace {
         std::string sourceLead(const Node* n) const { return sourceUtf8(n->leadStart, n->start); }
 
         // The white space before a child the writer places: like its siblings, one level deeper than
-        // its parent, or none at all in mixed content.
-        std::string lead(const Element* parent, uint32_t index)
+        // its parent, or none at all in mixed content. Each answer is kept: a new child's lead builds
+        // on its parent's and on its previous sibling's, which the writer has asked for before.
+        const std::string& lead(const Element* parent, uint32_t index)
         {
             const Node* child = parent->children[index];
-            if (child->kind == Kind::Text || child->kind == Kind::CData)
+            const auto [at, fresh] = m_leads.try_emplace(child);
+            std::string& result = at->second;  // stays valid while the map grows
+            if (fresh)
+                result = computeLead(parent, index);
+            return result;
+        }
+
+        std::string computeLead(const Element* parent, uint32_t index)
+        {
+            const Node* child = parent->children[index];
+            if (child->kind == Kind::Text || child->kind == Kind::CData || isMixed(parent))
                 return {};
-            for (uint32_t i = 0; i < parent->childCount; ++i) {
-                const Kind k = parent->children[i]->kind;
-                if (k == Kind::Text || k == Kind::CData)
-                    return {};
+            if (index > 0 && !keepsSourceLead(parent->children[index - 1])) {
+                if (const auto known = m_leads.find(parent->children[index - 1]); known != m_leads.end())
+                    return known->second;
             }
             for (uint32_t i = index; i-- > 0;) {
                 const Node* sibling = parent->children[i];
@@ -336,6 +347,26 @@ namespace {
             return "\n" + indentOf(parent) + indentUnit();
         }
 
+        bool isMixed(const Element* e)
+        {
+            const auto [at, fresh] = m_mixed.try_emplace(e, false);
+            if (fresh)
+                for (uint32_t i = 0; i < e->childCount && !at->second; ++i)
+                    at->second = e->children[i]->kind == Kind::Text || e->children[i]->kind == Kind::CData;
+            return at->second;
+        }
+
+        // The lead of an element the writer places; known already when the writer is inside it.
+        const std::string& placedLead(const Element* e)
+        {
+            if (const auto known = m_leads.find(e); known != m_leads.end())
+                return known->second;
+            uint32_t index = 0;
+            while (index < e->parent->childCount && e->parent->children[index] != e)
+                ++index;
+            return lead(e->parent, index);
+        }
+
         bool onOwnLine(const Element* e)
         {
             if (e == m_tree.documentElement)
@@ -344,10 +375,7 @@ namespace {
                 return false;
             if (keepsSourceLead(e))
                 return sourceLead(e).find('\n') != std::string::npos;
-            uint32_t index = 0;
-            while (index < e->parent->childCount && e->parent->children[index] != e)
-                ++index;
-            return lead(e->parent, index).find('\n') != std::string::npos;
+            return placedLead(e).find('\n') != std::string::npos;
         }
 
         std::string indentOf(const Element* e)
@@ -356,10 +384,7 @@ namespace {
                 return {};
             if (keepsSourceLead(e))
                 return std::string(afterLastNewline(sourceLead(e)));
-            uint32_t index = 0;
-            while (index < e->parent->childCount && e->parent->children[index] != e)
-                ++index;
-            return std::string(afterLastNewline(lead(e->parent, index)));
+            return std::string(afterLastNewline(placedLead(e)));
         }
 
         // The document's own indentation step, found once from the first indented child element.
@@ -396,6 +421,8 @@ namespace {
         std::string m_out;
         std::string m_unit;
         bool m_unitKnown = false;
+        std::unordered_map<const Node*, std::string> m_leads;
+        std::unordered_map<const Element*, bool> m_mixed;
     };
 
 } // namespace
