@@ -96,6 +96,15 @@ namespace {
         return out;
     }
 
+    // The last line of a lead that holds a line break, from that break (with the "\r" of a "\r\n") on.
+    std::string fromLastLineBreak(std::string_view lead)
+    {
+        size_t nl = lead.rfind('\n');
+        if (nl > 0 && lead[nl - 1] == '\r')
+            --nl;
+        return std::string(lead.substr(nl));
+    }
+
     std::string_view afterLastNewline(std::string_view lead)
     {
         const size_t nl = lead.rfind('\n');
@@ -277,7 +286,7 @@ namespace {
         {
             const std::string kept = e->has(Original) ? sourceUtf8(e->trailStart, e->closeStart) : std::string();
             if (kept.find('\n') == std::string::npos && endsWithGeneratedLine(e)) {
-                std::string line = "\n" + indentOf(e);
+                std::string line = lineBreak() + indentOf(e);
                 AppendEncoded(m_out, line, m_encoding, false);
                 return;
             }
@@ -331,20 +340,19 @@ namespace {
                     continue;
                 const std::string before = sourceLead(sibling);
                 if (before.find('\n') != std::string::npos)
-                    return "\n" + std::string(afterLastNewline(before));
+                    return fromLastLineBreak(before);
                 return {};
             }
             for (uint32_t i = index + 1; i < parent->childCount; ++i) {
                 const Node* sibling = parent->children[i];
                 if (keepsSourceLead(sibling)) {
                     const std::string after = sourceLead(sibling);
-                    return after.find('\n') != std::string::npos ? "\n" + std::string(afterLastNewline(after))
-                                                                  : std::string();
+                    return after.find('\n') != std::string::npos ? fromLastLineBreak(after) : std::string();
                 }
             }
             if (!onOwnLine(parent))
                 return {};
-            return "\n" + indentOf(parent) + indentUnit();
+            return lineBreak() + indentOf(parent) + indentUnit();
         }
 
         bool isMixed(const Element* e)
@@ -387,6 +395,30 @@ namespace {
             return std::string(afterLastNewline(placedLead(e)));
         }
 
+        // The document's line break, "\r\n" or "\n" as its first line ends, so new lines match the old.
+        const std::string& lineBreak()
+        {
+            if (!m_lineBreak.empty())
+                return m_lineBreak;
+            m_lineBreak = "\n";
+            const bool wide = m_encoding == Encoding::Utf16LE || m_encoding == Encoding::Utf16BE;
+            const auto size = uint32_t(m_tree.source.size());
+            auto unit = [&](uint32_t at) {
+                if (!wide)
+                    return char16_t(static_cast<unsigned char>(m_src[at]));
+                const auto a = static_cast<unsigned char>(m_src[at]), b = static_cast<unsigned char>(m_src[at + 1]);
+                return char16_t(m_encoding == Encoding::Utf16LE ? (b << 8 | a) : (a << 8 | b));
+            };
+            const uint32_t step = wide ? 2 : 1;
+            for (uint32_t at = 0; at + step <= size; at += step)
+                if (unit(at) == u'\n') {
+                    if (at >= step && unit(at - step) == u'\r')
+                        m_lineBreak = "\r\n";
+                    break;
+                }
+            return m_lineBreak;
+        }
+
         // The document's own indentation step, found once from the first indented child element.
         const std::string& indentUnit()
         {
@@ -421,6 +453,7 @@ namespace {
         std::string m_out;
         std::string m_unit;
         bool m_unitKnown = false;
+        std::string m_lineBreak;
         std::unordered_map<const Node*, std::string> m_leads;
         std::unordered_map<const Element*, bool> m_mixed;
     };
