@@ -33,7 +33,8 @@ Str Arena::copy(std::string_view text)
     if (text.size() >= UINT32_MAX)
         throw XmlException("text too long");
     char* at = static_cast<char*>(allocate(text.size() + 1, 1));
-    std::memcpy(at, text.data(), text.size());
+    if (!text.empty())  // an empty view may have no data, and memcpy must not be given a null pointer
+        std::memcpy(at, text.data(), text.size());
     at[text.size()] = '\0';
     return { at, uint32_t(text.size()) };
 }
