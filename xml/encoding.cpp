@@ -136,9 +136,10 @@ SourceEncoding DetectEncoding(const QByteArray& bytes)
         return { Encoding::Utf16LE, 2 };
     if (at(0) == 0xFE && at(1) == 0xFF)
         return { Encoding::Utf16BE, 2 };
-    if (at(0) == 0x3C && at(1) == 0x00 && at(2) == 0x3F && at(3) == 0x00)
+    // Without a mark, expat reads "<" followed or preceded by a zero byte as UTF-16, declaration or not.
+    if (at(0) == 0x3C && at(1) == 0x00)
         return { Encoding::Utf16LE, 0 };
-    if (at(0) == 0x00 && at(1) == 0x3C && at(2) == 0x00 && at(3) == 0x3F)
+    if (at(0) == 0x00 && at(1) == 0x3C)
         return { Encoding::Utf16BE, 0 };
     return { encodingFromName(declaredEncoding(bytes)), 0 };
 }

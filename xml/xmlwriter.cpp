@@ -4,6 +4,7 @@
 #include "xmltree.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace xml::detail {
@@ -93,6 +94,15 @@ namespace {
             }
         }
         return out;
+    }
+
+    // The last line of a lead that holds a line break, from that break (with the "\r" of a "\r\n") on.
+    std::string fromLastLineBreak(std::string_view lead)
+    {
+        size_t nl = lead.rfind('\n');
+        if (nl > 0 && lead[nl - 1] == '\r')
+            --nl;
+        return std::string(lead.substr(nl));
     }
 
     std::string_view afterLastNewline(std::string_view lead)
@@ -276,7 +286,7 @@ namespace {
         {
             const std::string kept = e->has(Original) ? sourceUtf8(e->trailStart, e->closeStart) : std::string();
             if (kept.find('\n') == std::string::npos && endsWithGeneratedLine(e)) {
-                std::string line = "\n" + indentOf(e);
+                std::string line = lineBreak() + indentOf(e);
                 AppendEncoded(m_out, line, m_encoding, false);
                 return;
             }
@@ -303,16 +313,26 @@ namespace {
         std::string sourceLead(const Node* n) const { return sourceUtf8(n->leadStart, n->start); }
 
         // The white space before a child the writer places: like its siblings, one level deeper than
-        // its parent, or none at all in mixed content.
-        std::string lead(const Element* parent, uint32_t index)
+        // its parent, or none at all in mixed content. Each answer is kept: a new child's lead builds
+        // on its parent's and on its previous sibling's, which the writer has asked for before.
+        const std::string& lead(const Element* parent, uint32_t index)
         {
             const Node* child = parent->children[index];
-            if (child->kind == Kind::Text || child->kind == Kind::CData)
+            const auto [at, fresh] = m_leads.try_emplace(child);
+            std::string& result = at->second;  // stays valid while the map grows
+            if (fresh)
+                result = computeLead(parent, index);
+            return result;
+        }
+
+        std::string computeLead(const Element* parent, uint32_t index)
+        {
+            const Node* child = parent->children[index];
+            if (child->kind == Kind::Text || child->kind == Kind::CData || isMixed(parent))
                 return {};
-            for (uint32_t i = 0; i < parent->childCount; ++i) {
-                const Kind k = parent->children[i]->kind;
-                if (k == Kind::Text || k == Kind::CData)
-                    return {};
+            if (index > 0 && !keepsSourceLead(parent->children[index - 1])) {
+                if (const auto known = m_leads.find(parent->children[index - 1]); known != m_leads.end())
+                    return known->second;
             }
             for (uint32_t i = index; i-- > 0;) {
                 const Node* sibling = parent->children[i];
@@ -320,20 +340,39 @@ namespace {
                     continue;
                 const std::string before = sourceLead(sibling);
                 if (before.find('\n') != std::string::npos)
-                    return "\n" + std::string(afterLastNewline(before));
+                    return fromLastLineBreak(before);
                 return {};
             }
             for (uint32_t i = index + 1; i < parent->childCount; ++i) {
                 const Node* sibling = parent->children[i];
                 if (keepsSourceLead(sibling)) {
                     const std::string after = sourceLead(sibling);
-                    return after.find('\n') != std::string::npos ? "\n" + std::string(afterLastNewline(after))
-                                                                  : std::string();
+                    return after.find('\n') != std::string::npos ? fromLastLineBreak(after) : std::string();
                 }
             }
             if (!onOwnLine(parent))
                 return {};
-            return "\n" + indentOf(parent) + indentUnit();
+            return lineBreak() + indentOf(parent) + indentUnit();
+        }
+
+        bool isMixed(const Element* e)
+        {
+            const auto [at, fresh] = m_mixed.try_emplace(e, false);
+            if (fresh)
+                for (uint32_t i = 0; i < e->childCount && !at->second; ++i)
+                    at->second = e->children[i]->kind == Kind::Text || e->children[i]->kind == Kind::CData;
+            return at->second;
+        }
+
+        // The lead of an element the writer places; known already when the writer is inside it.
+        const std::string& placedLead(const Element* e)
+        {
+            if (const auto known = m_leads.find(e); known != m_leads.end())
+                return known->second;
+            uint32_t index = 0;
+            while (index < e->parent->childCount && e->parent->children[index] != e)
+                ++index;
+            return lead(e->parent, index);
         }
 
         bool onOwnLine(const Element* e)
@@ -344,10 +383,7 @@ namespace {
                 return false;
             if (keepsSourceLead(e))
                 return sourceLead(e).find('\n') != std::string::npos;
-            uint32_t index = 0;
-            while (index < e->parent->childCount && e->parent->children[index] != e)
-                ++index;
-            return lead(e->parent, index).find('\n') != std::string::npos;
+            return placedLead(e).find('\n') != std::string::npos;
         }
 
         std::string indentOf(const Element* e)
@@ -356,10 +392,31 @@ namespace {
                 return {};
             if (keepsSourceLead(e))
                 return std::string(afterLastNewline(sourceLead(e)));
-            uint32_t index = 0;
-            while (index < e->parent->childCount && e->parent->children[index] != e)
-                ++index;
-            return std::string(afterLastNewline(lead(e->parent, index)));
+            return std::string(afterLastNewline(placedLead(e)));
+        }
+
+        // The document's line break, "\r\n" or "\n" as its first line ends, so new lines match the old.
+        const std::string& lineBreak()
+        {
+            if (!m_lineBreak.empty())
+                return m_lineBreak;
+            m_lineBreak = "\n";
+            const bool wide = m_encoding == Encoding::Utf16LE || m_encoding == Encoding::Utf16BE;
+            const auto size = uint32_t(m_tree.source.size());
+            auto unit = [&](uint32_t at) {
+                if (!wide)
+                    return char16_t(static_cast<unsigned char>(m_src[at]));
+                const auto a = static_cast<unsigned char>(m_src[at]), b = static_cast<unsigned char>(m_src[at + 1]);
+                return char16_t(m_encoding == Encoding::Utf16LE ? (b << 8 | a) : (a << 8 | b));
+            };
+            const uint32_t step = wide ? 2 : 1;
+            for (uint32_t at = 0; at + step <= size; at += step)
+                if (unit(at) == u'\n') {
+                    if (at >= step && unit(at - step) == u'\r')
+                        m_lineBreak = "\r\n";
+                    break;
+                }
+            return m_lineBreak;
         }
 
         // The document's own indentation step, found once from the first indented child element.
@@ -396,6 +453,9 @@ namespace {
         std::string m_out;
         std::string m_unit;
         bool m_unitKnown = false;
+        std::string m_lineBreak;
+        std::unordered_map<const Node*, std::string> m_leads;
+        std::unordered_map<const Element*, bool> m_mixed;
     };
 
 } // namespace

@@ -126,6 +126,15 @@ TEST(XmlEdit, RemovedChildTakesItsLine)
     expectReloads(doc);
 }
 
+TEST(XmlEdit, NewLinesTakeTheDocumentsLineBreak)
+{
+    XmlDocument doc;
+    doc.LoadXml("<r>\r\n  <a/>\r\n</r>\r\n");
+    doc.DocumentElement().Child(0).AppendChild(doc.CreateElement("b"));
+    doc.DocumentElement().AppendChild(doc.CreateElement("c"));
+    EXPECT_EQ(doc.ToBytes(), "<r>\r\n  <a>\r\n    <b/>\r\n  </a>\r\n  <c/>\r\n</r>\r\n");
+}
+
 TEST(XmlEdit, EditsStayInTheDocumentsEncoding)
 {
     QStringEncoder encoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
@@ -139,6 +148,14 @@ TEST(XmlEdit, EditsStayInTheDocumentsEncoding)
         QByteArray(again.encode(
             u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<r a='ö'>\n  <b>日本</b>\n  <c>ß</c>\n</r>\n")));
     expectReloads(utf16);
+
+    // Without a byte-order mark or declaration, a file whose first byte pair holds a zero is UTF-16.
+    QStringEncoder bigEndian(QStringEncoder::Utf16BE);
+    XmlDocument unmarked;
+    unmarked.LoadXml(bigEndian.encode(u"<r>\n  <a/>\n</r>"));
+    unmarked.DocumentElement().Child(0).AppendChild(unmarked.CreateElement("ä"));
+    EXPECT_EQ(unmarked.ToBytes(), QByteArray(bigEndian.encode(u"<r>\n  <a>\n    <ä/>\n  </a>\n</r>")));
+    EXPECT_EQ(unmarked.EncodingName(), "UTF-16BE");
 
     XmlDocument latin1;
     latin1.LoadXml("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<r a=\"\xE9\">\n  <b>x</b>\n</r>\n");
