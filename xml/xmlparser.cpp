@@ -190,6 +190,11 @@ namespace {
             const auto count = uint32_t(XML_GetCurrentByteCount(m_parser));
             if (count < 3 || pos + count > uint32_t(m_tree.source.size()))
                 return false;
+            // Most events start with another character: look at the first byte (or UTF-16 unit) before decoding.
+            const char* at = m_tree.source.constData() + pos;
+            const bool wide = m_tree.encoding.encoding == Encoding::Utf16LE || m_tree.encoding.encoding == Encoding::Utf16BE;
+            if (wide ? (at[0] != '&' || at[1] != '\0') && (at[0] != '\0' || at[1] != '&') : at[0] != '&')
+                return false;
             const std::string ref
                 = DecodeToUtf8(std::string_view(m_tree.source.constData() + pos, count), m_tree.encoding.encoding);
             if (ref.size() < 3 || ref.front() != '&' || ref[1] == '#')
