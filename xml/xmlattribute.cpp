@@ -59,7 +59,7 @@ void XmlAttribute::SetName(const QString& name)
 
 QString XmlAttribute::Value() const
 {
-    const std::string_view value = attr()->value.view();
+    const std::string_view value = attr()->value().view();
     return QString::fromUtf8(value.data(), qsizetype(value.size()));
 }
 
@@ -69,7 +69,7 @@ void XmlAttribute::SetValue(const QString& value)
     const std::string text = value.toStdString();
     if (!IsXmlText(text))
         throw XmlException("the value holds a character that XML does not allow");
-    a->value = m_tree->arena.copy(text);
+    a->setValue(m_tree->arena.copy(text));
     a->dirty = true;
     if (a->owner)
         m_tree->touch(a->owner, SelfDirty);

@@ -209,7 +209,7 @@ void XmlNode::SetAttributeNode(const XmlAttribute& attribute)
     for (uint32_t i = 0; i < e->attrCount; ++i) {
         Attr* existing = e->attrs[i];
         if (existing->name == a->name) {
-            existing->value = a->value;
+            existing->setValue(a->value());
             existing->dirty = true;
             m_tree->touch(e, SelfDirty);
             return;

@@ -47,8 +47,16 @@ namespace {
             const auto specified = uint32_t(XML_GetSpecifiedAttributeCount(m_parser)) / 2;
             if (specified) {
                 e->attrs = static_cast<Attr**>(m_tree.arena.allocate(sizeof(Attr*) * specified, alignof(Attr*)));
+                const bool canShare = m_sourceIsUtf8 && !e->has(Expanded);
+                const std::string_view tag(m_tree.source.constData() + e->start, e->tagEnd - e->start);
+                size_t cursor = 0;
                 for (uint32_t i = 0; i < specified; ++i) {
-                    Attr* a = m_tree.newAttr(m_tree.intern(atts[2 * i]), atts[2 * i + 1]);
+                    Attr* a = m_tree.arena.make<Attr>();
+                    a->name = m_tree.intern(atts[2 * i]);
+                    const std::string_view value = atts[2 * i + 1];
+                    const std::string_view raw = canShare ? nextRawValue(tag, cursor) : std::string_view();
+                    // A value written without references or white space to normalise shares the source bytes.
+                    a->setValue(canShare && raw == value ? Str { raw.data(), uint32_t(raw.size()) } : m_tree.arena.copy(value));
                     a->owner = e;
                     a->sourceIndex = i;
                     e->attrs[i] = a;
@@ -159,6 +167,20 @@ namespace {
             uint32_t prevEnd = 0;
         };
 
+        // The text between the quotes of the next attribute of a well-formed start tag, from cursor on.
+        static std::string_view nextRawValue(std::string_view tag, size_t& cursor)
+        {
+            const size_t equals = tag.find('=', cursor);
+            const size_t open = equals == std::string_view::npos ? equals : tag.find_first_of("\"'", equals);
+            const size_t close = open == std::string_view::npos ? open : tag.find(tag[open], open + 1);
+            if (close == std::string_view::npos) {
+                cursor = tag.size();
+                return {};
+            }
+            cursor = close + 1;
+            return tag.substr(open + 1, close - open - 1);
+        }
+
         uint32_t position() const { return uint32_t(XML_GetCurrentByteIndex(m_parser)); }
         Level& level() { return m_levels[m_open.size()]; }
 
@@ -189,6 +211,11 @@ namespace {
             const uint32_t pos = position();
             const auto count = uint32_t(XML_GetCurrentByteCount(m_parser));
             if (count < 3 || pos + count > uint32_t(m_tree.source.size()))
+                return false;
+            // Most events start with another character: look at the first byte (or UTF-16 unit) before decoding.
+            const char* at = m_tree.source.constData() + pos;
+            const bool wide = m_tree.encoding.encoding == Encoding::Utf16LE || m_tree.encoding.encoding == Encoding::Utf16BE;
+            if (wide ? (at[0] != '&' || at[1] != '\0') && (at[0] != '\0' || at[1] != '&') : at[0] != '&')
                 return false;
             const std::string ref
                 = DecodeToUtf8(std::string_view(m_tree.source.constData() + pos, count), m_tree.encoding.encoding);

@@ -75,7 +75,7 @@ Attr* Tree::newAttr(uint32_t name, std::string_view value)
 {
     auto* a = arena.make<Attr>();
     a->name = name;
-    a->value = arena.copy(value);
+    a->setValue(arena.copy(value));
     return a;
 }
 

@@ -53,12 +53,20 @@ struct Leaf : Node {
     Str value;
 };
 
+// The value is kept as two fields rather than a Str, so that an attribute takes 32 bytes, not 40.
 struct Attr {
     Element* owner = nullptr;
+    const char* valueData = nullptr;
     uint32_t name = 0;
     uint32_t sourceIndex = kNoIndex;  // position among the start tag's attributes in the source
+    uint32_t valueSize = 0;
     bool dirty = false;
-    Str value;
+    Str value() const { return { valueData, valueSize }; }
+    void setValue(Str v)
+    {
+        valueData = v.data;
+        valueSize = v.size;
+    }
 };
 
 struct Element : Node {

@@ -258,7 +258,7 @@ namespace {
                 strict(fromSource && !tag.attrs[a->sourceIndex].lead.empty() ? tag.attrs[a->sourceIndex].lead : " ");
                 strict(m_tree.nameOf(a->name));
                 markup(std::string("=") + quote);
-                text(escapeAttribute(a->value.view(), quote));
+                text(escapeAttribute(a->value().view(), quote));
                 markup(std::string(1, quote));
             }
             if (!e->has(Original)) {
@@ -396,9 +396,9 @@ namespace {
         }
 
         // The document's line break, "\r\n" or "\n" as its first line ends, so new lines match the old.
-        const std::string& lineBreak()
+        const char* lineBreak()
         {
-            if (!m_lineBreak.empty())
+            if (m_lineBreak)
                 return m_lineBreak;
             m_lineBreak = "\n";
             const bool wide = m_encoding == Encoding::Utf16LE || m_encoding == Encoding::Utf16BE;
@@ -453,7 +453,7 @@ namespace {
         std::string m_out;
         std::string m_unit;
         bool m_unitKnown = false;
-        std::string m_lineBreak;
+        const char* m_lineBreak = nullptr;
         std::unordered_map<const Node*, std::string> m_leads;
         std::unordered_map<const Element*, bool> m_mixed;
     };
