@@ -1,6 +1,5 @@
 #include "framework/listboxmodel.h"
 
-#include <QStringEncoder>
 #include <algorithm>
 
 namespace fw {
@@ -31,13 +30,45 @@ namespace {
 
     // A row of exactly the size it needs: the bytes before, `missing` empty cells, the text as a cell, the bytes after.
     // The text is encoded into a reused buffer first, so that the row is the only allocation.
+    // UTF-16 to UTF-8 into a buffer of at least 3 bytes per unit; a lone surrogate becomes U+FFFD.
+    char* encodeUtf8(char* out, QStringView text)
+    {
+        const char16_t* p = text.utf16();
+        const char16_t* const end = p + text.size();
+        while (p < end) {
+            char32_t c = *p++;
+            if (c < 0x80) {
+                *out++ = char(c);
+                continue;
+            }
+            if (c >= 0xD800 && c < 0xDC00 && p < end && *p >= 0xDC00 && *p < 0xE000)
+                c = 0x10000 + ((c - 0xD800) << 10) + (*p++ - 0xDC00);
+            else if (c >= 0xD800 && c < 0xE000)
+                c = 0xFFFD;
+            if (c < 0x800) {
+                *out++ = char(0xC0 | (c >> 6));
+            } else {
+                if (c < 0x10000) {
+                    *out++ = char(0xE0 | (c >> 12));
+                } else {
+                    *out++ = char(0xF0 | (c >> 18));
+                    *out++ = char(0x80 | ((c >> 12) & 0x3F));
+                }
+                *out++ = char(0x80 | ((c >> 6) & 0x3F));
+            }
+            *out++ = char(0x80 | (c & 0x3F));
+        }
+        return out;
+    }
+
     QByteArray buildRow(QByteArrayView before, qsizetype missing, QStringView text, QByteArrayView after)
     {
+        // Grown only, never shrunk: resizing down and up again would clear the bytes each time.
         thread_local std::vector<char> scratch;
-        scratch.resize(size_t(text.size()) * 3 + 10);
-        QStringEncoder encoder(QStringEncoder::Utf8);
+        if (scratch.size() < size_t(text.size()) * 3 + 10)
+            scratch.resize(size_t(text.size()) * 3 + 10);
         char* const textStart = scratch.data() + 10;
-        const qsizetype textSize = encoder.appendToBuffer(textStart, text) - textStart;
+        const qsizetype textSize = encodeUtf8(textStart, text) - textStart;
         char* const lengthEnd = writeLength(scratch.data(), textSize);
         const qsizetype lengthSize = lengthEnd - scratch.data();
 

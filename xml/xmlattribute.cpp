@@ -33,8 +33,7 @@ namespace {
 QString XmlAttribute::Name() const
 {
     const uint32_t id = attr()->name;
-    const std::string_view name = m_tree->nameOf(id);
-    return QString::fromUtf8(name.data(), qsizetype(name.size()));
+    return m_tree->displayName(id);
 }
 
 void XmlAttribute::SetName(const QString& name)

@@ -85,7 +85,7 @@ QString XmlNode::Name() const
     case Kind::CData: return QStringLiteral("#cdata-section");
     case Kind::Comment: return QStringLiteral("#comment");
     case Kind::Element:
-    case Kind::ProcessingInstruction: return qstring(m_tree->nameOf(n->name));
+    case Kind::ProcessingInstruction: return m_tree->displayName(n->name);
     }
     return {};
 }

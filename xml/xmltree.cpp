@@ -55,6 +55,16 @@ uint32_t Tree::intern(std::string_view name)
     return id;
 }
 
+const QString& Tree::displayName(uint32_t id) const
+{
+    if (m_displayNames.size() < m_names.size())
+        m_displayNames.resize(m_names.size());
+    QString& name = m_displayNames[id];
+    if (name.isNull() && !m_names[id].empty())
+        name = QString::fromUtf8(m_names[id].data(), qsizetype(m_names[id].size()));
+    return name;
+}
+
 Element* Tree::newElement(uint32_t name)
 {
     auto* e = arena.make<Element>();

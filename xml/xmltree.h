@@ -3,6 +3,7 @@
 #include "encoding.h"
 
 #include <QByteArray>
+#include <QString>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -116,6 +117,8 @@ public:
 
     uint32_t intern(std::string_view name);
     std::string_view nameOf(uint32_t id) const { return m_names[id]; }
+    // The name as a QString, converted once per name: lists show the same few names many times.
+    const QString& displayName(uint32_t id) const;
 
     Element* newElement(uint32_t name);
     Leaf* newLeaf(Kind kind, std::string_view value);
@@ -131,6 +134,7 @@ public:
 
 private:
     std::deque<std::string> m_names;  // stable addresses: the map keys view them
+    mutable std::vector<QString> m_displayNames;
     std::unordered_map<std::string_view, uint32_t> m_nameIds;
 };
 
