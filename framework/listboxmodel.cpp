@@ -82,6 +82,27 @@ namespace {
         return row;
     }
 
+    // A row of several cells, each its length then its UTF-8 bytes.
+    QByteArray buildCells(const std::vector<QString>& cells)
+    {
+        thread_local std::vector<char> text;
+        thread_local std::vector<char> row;
+        size_t need = 0;
+        for (const QString& cell : cells)
+            need += size_t(cell.size()) * 3 + 10;
+        if (row.size() < need)
+            row.resize(need);
+        char* out = row.data();
+        for (const QString& cell : cells) {
+            if (text.size() < size_t(cell.size()) * 3 + 1)
+                text.resize(size_t(cell.size()) * 3 + 1);
+            char* const end = encodeUtf8(text.data(), cell);
+            out = writeLength(out, end - text.data());
+            out = std::copy(text.data(), end, out);
+        }
+        return QByteArray(row.data(), out - row.data());
+    }
+
     // Where a cell's bytes lie in its row: start and length; the end of the row with length -1 when absent.
     std::pair<qsizetype, qsizetype> findCell(const QByteArray& row, int column)
     {
@@ -159,7 +180,11 @@ void ListboxModel::SetHeadings(const QStringList& headings)
 
 void ListboxModel::AppendRow(const QString& firstCell)
 {
-    m_rows.push_back(buildRow({}, 0, firstCell, {}));
+    // The new row stays open while its cells are written, and is encoded once, when the next row comes.
+    seal();
+    m_rows.emplace_back();
+    m_open.assign(1, firstCell);
+    m_hasOpen = true;
     if (!m_flushQueued) {
         // One announcement per burst of rows: a view takes each announcement in time linear in its rows.
         m_flushQueued = true;
@@ -169,6 +194,8 @@ void ListboxModel::AppendRow(const QString& firstCell)
 
 QString ListboxModel::Cell(int row, int column) const
 {
+    if (isOpen(row))
+        return size_t(column) < m_open.size() ? m_open[size_t(column)] : QString();
     const QByteArray& cells = m_rows[static_cast<size_t>(row)];
     const auto [at, length] = findCell(cells, column);
     return length > 0 ? QString::fromUtf8(cells.constData() + at, length) : QString();
@@ -176,6 +203,13 @@ QString ListboxModel::Cell(int row, int column) const
 
 void ListboxModel::SetCell(int row, int column, const QString& text)
 {
+    if (isOpen(row)) {
+        if (m_open.size() <= size_t(column))
+            m_open.resize(size_t(column) + 1);
+        m_open[size_t(column)] = text;
+        announceChange(row, column);
+        return;
+    }
     QByteArray& cells = m_rows[static_cast<size_t>(row)];
     // Where the cell's length digits start and where its bytes end; the row's end when the cell is absent.
     qsizetype headerStart = cells.size();
@@ -194,14 +228,34 @@ void ListboxModel::SetCell(int row, int column, const QString& text)
     const qsizetype missing = cell < column ? column - cell : 0;
     // The row is rebuilt at its exact size: rows are written once or twice and then kept, many of them.
     cells = buildRow(QByteArrayView(cells).first(headerStart), missing, text, QByteArrayView(cells).sliced(oldEnd));
+    announceChange(row, column);
+}
+
+void ListboxModel::announceChange(int row, int column)
+{
     if (row < m_shown && column < m_columns) {
         const QModelIndex at = index(row, column);
         Q_EMIT dataChanged(at, at, { Qt::DisplayRole });
     }
 }
 
+bool ListboxModel::isOpen(int row) const
+{
+    return m_hasOpen && size_t(row) + 1 == m_rows.size();
+}
+
+void ListboxModel::seal()
+{
+    if (!m_hasOpen)
+        return;
+    m_rows.back() = buildCells(m_open);
+    m_open.clear();
+    m_hasOpen = false;
+}
+
 void ListboxModel::RemoveRow(int row)
 {
+    seal();
     Flush();
     beginRemoveRows({}, row, row);
     m_rows.erase(m_rows.begin() + row);
@@ -213,12 +267,15 @@ void ListboxModel::Clear()
 {
     beginResetModel();
     m_rows.clear();
+    m_open.clear();
+    m_hasOpen = false;
     m_shown = 0;
     endResetModel();
 }
 
 void ListboxModel::Flush()
 {
+    seal();
     m_flushQueued = false;
     const int count = RowCount();
     if (count <= m_shown)

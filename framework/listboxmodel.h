@@ -35,11 +35,18 @@ public:
     void Flush();
 
 private:
+    bool isOpen(int row) const;
+    void announceChange(int row, int column);
+    // Encodes the open row into its compact block.
+    void seal();
+
     std::vector<QByteArray> m_rows; // per row, each cell as its UTF-8 length (base-128 digits) and its bytes
     QStringList m_headings;
     int m_columns = 1;
     int m_shown = 0;
     bool m_flushQueued = false;
+    std::vector<QString> m_open;  // the cells of the last row while it is being written
+    bool m_hasOpen = false;
 };
 
 } // namespace fw

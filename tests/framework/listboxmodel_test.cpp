@@ -41,6 +41,25 @@ TEST(ListboxModel, CellsKeepTheirTextWhateverIsWrittenAroundThem)
     EXPECT_EQ(cells(model, 0, 3), QStringList({ "", "second", "" }));
 }
 
+TEST(ListboxModel, TheRowBeingWrittenKeepsItsCellsWhenTheNextRowComes)
+{
+    fw::ListboxModel model;
+    model.SetColumnCount(3);
+    model.AppendRow(QStringLiteral("Item"));
+    model.SetCell(0, 2, QStringLiteral("id = 1"));
+    model.SetCell(0, 4, QStringLiteral("hidden"));
+    model.SetCell(0, 2, QStringLiteral("id = 2 𝄞"));
+    EXPECT_EQ(cells(model, 0, 5), QStringList({ "Item", "", "id = 2 𝄞", "", "hidden" }));
+    model.AppendRow(QStringLiteral("Next"));
+    model.SetCell(0, 1, QStringLiteral("value"));
+    EXPECT_EQ(cells(model, 0, 6), QStringList({ "Item", "value", "id = 2 𝄞", "", "hidden", "" }));
+    EXPECT_EQ(cells(model, 1, 2), QStringList({ "Next", "" }));
+    model.RemoveRow(1);
+    model.AppendRow(QStringLiteral("Last"));
+    EXPECT_EQ(model.RowCount(), 2);
+    EXPECT_EQ(model.Cell(0, 4), "hidden");
+}
+
 TEST(ListboxModel, LineBreaksAreShownAsBlanksAndKeptInTheCell)
 {
     fw::ListboxModel model;
