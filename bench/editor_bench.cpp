@@ -1,3 +1,4 @@
+#include "processmemory.h"
 #include "framework/filedialogs.h"
 #include "framework/listbox.h"
 #include "framework/messagelog.h"
@@ -104,25 +105,7 @@ qint64 fileSize(const QString& path)
     return QFile(path).size();
 }
 
-// A field of /proc/self/status in kB, 0 where unavailable.
-qint64 statusKb(const QByteArray& field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(field.size()).trimmed().split(' ').value(0).toLongLong();
-    return 0;
-}
 
-// Restarts the peak resident size from the current one, so each run's own peak can be read.
-void resetPeak()
-{
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    if (clearRefs.open(QIODevice::WriteOnly))
-        clearRefs.write("5");
-}
 
 std::unique_ptr<MainWindow> shownWindow()
 {
@@ -171,13 +154,13 @@ void OpenXmlGameFile(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         auto window = shownWindow();
-        resetPeak();
-        const qint64 beforeKb = statusKb("VmRSS:");
+        bench::ResetPeak();
+        const qint64 beforeKb = bench::StatusKb("VmRSS:");
         state.ResumeTiming();
         openFile(*window, path);
         showNow(*window);
         state.PauseTiming();
-        peakKb = std::max(peakKb, statusKb("VmHWM:") - beforeKb);
+        peakKb = std::max(peakKb, bench::StatusKb("VmHWM:") - beforeKb);
         rows = window->XMLList().ListCount();
         window.reset();
         QCoreApplication::processEvents();

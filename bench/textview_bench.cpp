@@ -1,3 +1,4 @@
+#include "processmemory.h"
 #include "framework/textbuffer.h"
 #include "framework/textview.h"
 
@@ -32,25 +33,7 @@ const QByteArray& xmlText(int megabytes)
     return text;
 }
 
-// A field of /proc/self/status in kB, 0 where unavailable.
-qint64 statusKb(const QByteArray& field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(field.size()).trimmed().split(' ').value(0).toLongLong();
-    return 0;
-}
 
-// Restarts the peak resident size from the current one, so each run's own peak can be read.
-void resetPeak()
-{
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    if (clearRefs.open(QIODevice::WriteOnly))
-        clearRefs.write("5");
-}
 
 // Runs show() once per iteration, timing it, and reports the peak memory it took beyond what was resident before.
 template <typename Show> void measureShow(benchmark::State& state, const QByteArray& text, Show show)
@@ -58,17 +41,17 @@ template <typename Show> void measureShow(benchmark::State& state, const QByteAr
     qint64 peakKb = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        resetPeak();
-        const qint64 beforeKb = statusKb("VmRSS:");
+        bench::ResetPeak();
+        const qint64 beforeKb = bench::StatusKb("VmRSS:");
         state.ResumeTiming();
         show();
         state.PauseTiming();
-        peakKb = std::max(peakKb, statusKb("VmHWM:") - beforeKb);
+        peakKb = std::max(peakKb, bench::StatusKb("VmHWM:") - beforeKb);
         state.ResumeTiming();
     }
     state.counters["text_MB"] = double(text.size()) / 1e6;
     state.counters["peak_extra_MB"] = double(peakKb) / 1024;
-    state.counters["VmHWM_MB"] = double(statusKb("VmHWM:")) / 1024;
+    state.counters["VmHWM_MB"] = double(bench::StatusKb("VmHWM:")) / 1024;
 }
 
 // Buffer, two views of it (one from the second character, as the preview shows it) and their first paint.

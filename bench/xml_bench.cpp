@@ -1,5 +1,6 @@
 // The XML layer against two references on the same bytes: a plain expat parse that builds nothing
 // (the floor of this design) and a pugixml in-place parse (a fast tree-building parser).
+#include "processmemory.h"
 #include "xml/xmldocument.h"
 
 #include <QFile>
@@ -67,35 +68,17 @@ const QByteArray& data(int kind)
     return bytes;
 }
 
-// A field of /proc/self/status in kB.
-qint64 statusKb(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qsizetype(strlen(field))).trimmed().split(' ').value(0).toLongLong();
-    return 0;
-}
 
-// Restarts the peak resident size (VmHWM) from the current one.
-void resetPeak()
-{
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    if (clearRefs.open(QIODevice::WriteOnly))
-        clearRefs.write("5");
-}
 
 // Runs `build` once outside the timing: the memory it keeps (RSS growth) and its peak, as counters.
 template <class Build> void countMemory(benchmark::State& state, qsizetype fileSize, Build build)
 {
     malloc_trim(0);  // memory freed by earlier benchmarks would otherwise be reused unseen
-    resetPeak();
-    const qint64 before = statusKb("VmRSS:");
+    bench::ResetPeak();
+    const qint64 before = bench::StatusKb("VmRSS:");
     auto kept = build();
-    const qint64 after = statusKb("VmRSS:");
-    const qint64 peak = statusKb("VmHWM:");
+    const qint64 after = bench::StatusKb("VmRSS:");
+    const qint64 peak = bench::StatusKb("VmHWM:");
     state.counters["file_MB"] = double(fileSize) / 1e6;
     state.counters["kept_MB"] = double(after - before) * 1024 / 1e6;
     state.counters["peak_MB"] = double(peak - before) * 1024 / 1e6;
