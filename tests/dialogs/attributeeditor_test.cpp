@@ -1,23 +1,15 @@
 #include "dialogs/attributeeditor.h"
-#include "dialogs/modaldriver.h"
-#include "framework/pushbutton.h"
+#include "support/mainwindowtest.h"
 #include "xml/xmlattribute.h"
 
 using namespace sildra::test;
 
 namespace {
 
-const QByteArray Fixture = R"(<root><item a="1" b=" two ">x</item><bare/></root>)";
+fw::Listbox& AttrList(fw::Window& editor) { return editor.Control<fw::Listbox>(QStringLiteral("Listbox1")); }
+fw::EditField& Field(fw::Window& editor, const char* name) { return editor.Control<fw::EditField>(name); }
 
-fw::Listbox& Rows(fw::Window& editor) { return editor.Control<fw::Listbox>(QStringLiteral("Listbox1")); }
-
-fw::EditField& Field(fw::Window& editor, const char* name)
-{
-    return editor.Control<fw::EditField>(QString::fromLatin1(name));
-}
-
-bool IsEnabled(fw::Window& editor, const char* name) { return editor.Control(QString::fromLatin1(name)).Enabled(); }
-
+// "N=V" for each row of the editor's list, or each attribute of the node.
 QStringList Cells(fw::Listbox& list)
 {
     QStringList cells;
@@ -25,7 +17,6 @@ QStringList Cells(fw::Listbox& list)
         cells << list.Cell(row, 0) + QLatin1Char('=') + list.Cell(row, 1);
     return cells;
 }
-
 QStringList Attributes(const xml::XmlNode& node)
 {
     QStringList attributes;
@@ -34,134 +25,131 @@ QStringList Attributes(const xml::XmlNode& node)
     return attributes;
 }
 
-using AttributeEditorTest = EditorFixture;
+// "U" and "D" when "Update" and "Delete" are enabled, "-" when not.
+QString EditorButtons(fw::Window& editor)
+{
+    return QString(editor.Control(QStringLiteral("AttrUpdate")).Enabled() ? 'U' : '-')
+        + (editor.Control(QStringLiteral("AttrDelete")).Enabled() ? 'D' : '-');
+}
 
-} // namespace
+class AttributeEditorTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        Open(R"(<root><item a="1" b=" two ">x</item><bare/></root>)");
+        ClickRow(List(), 0);
+    }
+};
 
 TEST_F(AttributeEditorTest, SelectionFillsTheFieldsFromTheDocumentAndUpdateChangesRowAndAttribute)
 {
-    Open(Fixture);
-    ClickRow(List(), 0);
     WhenModal([this](fw::Window& editor) {
         EXPECT_TRUE(qobject_cast<dialogs::AttributeEditor*>(&editor));
         EXPECT_EQ(editor.Title(), "Attribute Editor");
         EXPECT_EQ(editor.Size(), QSize(399, 328));
-        EXPECT_EQ(Rows(editor).Heading(0), "Name");
-        EXPECT_EQ(Rows(editor).Heading(1), "Value");
-        EXPECT_EQ(Cells(Rows(editor)), QStringList({ "a=1", "b= two " }));
-        EXPECT_EQ(Rows(editor).ListIndex(), -1);
-        EXPECT_FALSE(IsEnabled(editor, "AttrUpdate"));
-        EXPECT_FALSE(IsEnabled(editor, "AttrDelete"));
-        EXPECT_TRUE(IsEnabled(editor, "AttrAdd"));
+        EXPECT_EQ(AttrList(editor).Heading(0), "Name");
+        EXPECT_EQ(AttrList(editor).Heading(1), "Value");
+        EXPECT_EQ(Cells(AttrList(editor)), QStringList({ "a=1", "b= two " }));
+        EXPECT_EQ(AttrList(editor).ListIndex(), -1);
+        EXPECT_EQ(EditorButtons(editor), "--");
+        EXPECT_TRUE(editor.Control(QStringLiteral("AttrAdd")).Enabled());
 
         // The fields come from the document, not from the row's cells.
-        Rows(editor).SetCell(1, 1, QStringLiteral("not in the document"));
-        ClickRow(Rows(editor), 1);
+        AttrList(editor).SetCell(1, 1, QStringLiteral("not in the document"));
+        ClickRow(AttrList(editor), 1);
         EXPECT_EQ(Field(editor, "AttrName").Text(), "b");
         EXPECT_EQ(Field(editor, "AttrValue").Text(), " two ");
-        EXPECT_TRUE(IsEnabled(editor, "AttrUpdate"));
-        EXPECT_TRUE(IsEnabled(editor, "AttrDelete"));
+        EXPECT_EQ(EditorButtons(editor), "UD");
 
-        ClickRow(Rows(editor), -1);
-        EXPECT_EQ(Field(editor, "AttrName").Text(), "");
-        EXPECT_EQ(Field(editor, "AttrValue").Text(), "");
-        EXPECT_FALSE(IsEnabled(editor, "AttrUpdate"));
-        EXPECT_FALSE(IsEnabled(editor, "AttrDelete"));
+        ClickRow(AttrList(editor), -1);
+        EXPECT_EQ(Field(editor, "AttrName").Text() + Field(editor, "AttrValue").Text(), "");
+        EXPECT_EQ(EditorButtons(editor), "--");
 
-        ClickRow(Rows(editor), 1);
+        ClickRow(AttrList(editor), 1);
         Type(Field(editor, "AttrName"), QStringLiteral("c"));
         Type(Field(editor, "AttrValue"), QStringLiteral(" 3 "));
         Click(editor, QStringLiteral("AttrUpdate"));
-        EXPECT_EQ(Cells(Rows(editor)), QStringList({ "a=1", "c= 3 " }));
+        EXPECT_EQ(Cells(AttrList(editor)), QStringList({ "a=1", "c= 3 " }));
         EXPECT_EQ(Attributes(Selected()), QStringList({ "a=1", "c= 3 " }));
-        EXPECT_EQ(Rows(editor).ListIndex(), 1);
+        EXPECT_EQ(AttrList(editor).ListIndex(), 1);
         Click(editor, QStringLiteral("PushButton1"));
     });
     Run(QStringLiteral("Attributes"));
     EXPECT_EQ(List().Cell(0, 2), "a = 1, c =  3 ");
     EXPECT_EQ(List().ListIndex(), -1);
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(messages.Entries().empty());
 }
 
 TEST_F(AttributeEditorTest, AddAppendsAnExistingNameReplacesItsValueAndDeleteEndsWithNoSelection)
 {
-    Open(Fixture);
-    ClickRow(List(), 0);
     WhenModal([this](fw::Window& editor) {
         Type(Field(editor, "AttrName"), QStringLiteral("d"));
         Type(Field(editor, "AttrValue"), QString());
         Click(editor, QStringLiteral("AttrAdd"));
-        EXPECT_EQ(Cells(Rows(editor)), QStringList({ "a=1", "b= two ", "d=" }));
-        EXPECT_EQ(Attributes(Selected()), QStringList({ "a=1", "b= two ", "d=" }));
+        EXPECT_EQ(Cells(AttrList(editor)), QStringList({ "a=1", "b= two ", "d=" }));
+        EXPECT_EQ(Attributes(Selected()), Cells(AttrList(editor)));
         EXPECT_EQ(Field(editor, "AttrName").Text(), "d");
-        EXPECT_EQ(Rows(editor).ListIndex(), -1);
+        EXPECT_EQ(AttrList(editor).ListIndex(), -1);
 
         // The node keeps one "d" and so does the list: each row still stands for the attribute of its index.
         Type(Field(editor, "AttrValue"), QStringLiteral("9"));
         Click(editor, QStringLiteral("AttrAdd"));
-        EXPECT_EQ(Cells(Rows(editor)), QStringList({ "a=1", "b= two ", "d=9" }));
-        EXPECT_EQ(Attributes(Selected()), QStringList({ "a=1", "b= two ", "d=9" }));
+        EXPECT_EQ(Cells(AttrList(editor)), QStringList({ "a=1", "b= two ", "d=9" }));
+        EXPECT_EQ(Attributes(Selected()), Cells(AttrList(editor)));
 
-        ClickRow(Rows(editor), 0);
+        ClickRow(AttrList(editor), 0);
         Click(editor, QStringLiteral("AttrDelete"));
-        EXPECT_EQ(Cells(Rows(editor)), QStringList({ "b= two ", "d=9" }));
-        EXPECT_EQ(Attributes(Selected()), QStringList({ "b= two ", "d=9" }));
-        EXPECT_EQ(Rows(editor).ListIndex(), -1);
-        EXPECT_EQ(Field(editor, "AttrName").Text(), "");
-        EXPECT_EQ(Field(editor, "AttrValue").Text(), "");
-        EXPECT_FALSE(IsEnabled(editor, "AttrUpdate"));
-        EXPECT_FALSE(IsEnabled(editor, "AttrDelete"));
+        EXPECT_EQ(Cells(AttrList(editor)), QStringList({ "b= two ", "d=9" }));
+        EXPECT_EQ(Attributes(Selected()), Cells(AttrList(editor)));
+        EXPECT_EQ(AttrList(editor).ListIndex(), -1);
+        EXPECT_EQ(Field(editor, "AttrName").Text() + Field(editor, "AttrValue").Text(), "");
+        EXPECT_EQ(EditorButtons(editor), "--");
         editor.close();
     });
     Run(QStringLiteral("Attributes"));
     EXPECT_EQ(List().Cell(0, 2), "b =  two , d = 9");
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(messages.Entries().empty());
 }
 
 TEST_F(AttributeEditorTest, NodeWithoutAttributesStillRebuildsTheListInTheCommandsForm)
 {
-    Open(Fixture);
     EXPECT_EQ(List().Cell(0, 2), "a = 1, b =  two , ");
     ClickRow(List(), 1);
     WhenModal([](fw::Window& editor) {
-        EXPECT_EQ(Rows(editor).ListCount(), 0);
-        EXPECT_FALSE(IsEnabled(editor, "AttrUpdate"));
-        EXPECT_FALSE(IsEnabled(editor, "AttrDelete"));
+        EXPECT_EQ(AttrList(editor).ListCount(), 0);
+        EXPECT_EQ(EditorButtons(editor), "--");
         Click(editor, QStringLiteral("PushButton1"));
     });
     Run(QStringLiteral("Attributes"));
-    EXPECT_EQ(List().ListCount(), 2);
-    EXPECT_EQ(List().Cell(0, 2), "a = 1, b =  two ");
-    EXPECT_EQ(List().Cell(1, 2), "");
+    EXPECT_EQ(Rows(), QList<QStringList>({ { "item", "x", "a = 1, b =  two " }, { "bare", "", "" } }));
 }
 
 TEST_F(AttributeEditorTest, RefusedNamesAreReportedAndTheDialogStaysUsable)
 {
-    Open(Fixture);
-    ClickRow(List(), 0);
     const QByteArray before = Bytes();
     WhenModal([this](fw::Window& editor) {
         Type(Field(editor, "AttrName"), QStringLiteral("1 bad"));
         Click(editor, QStringLiteral("AttrAdd"));
-        ASSERT_EQ(Messages().size(), 1U);
-        EXPECT_EQ(Rows(editor).ListCount(), 2);
+        ASSERT_EQ(messages.Entries().size(), 1U);
+        EXPECT_EQ(AttrList(editor).ListCount(), 2);
 
-        ClickRow(Rows(editor), 0);
+        ClickRow(AttrList(editor), 0);
         Type(Field(editor, "AttrName"), QStringLiteral("b"));
         Click(editor, QStringLiteral("AttrUpdate"));
-        EXPECT_EQ(Messages().size(), 2U);
+        EXPECT_EQ(messages.Entries().size(), 2U);
         EXPECT_EQ(Attributes(Selected()), QStringList({ "a=1", "b= two " }));
-        EXPECT_EQ(Rows(editor).Cell(0, 0), "a"); // the row keeps what the document kept
+        EXPECT_EQ(AttrList(editor).Cell(0, 0), "a"); // the row keeps what the document kept
 
         Type(Field(editor, "AttrName"), QString());
         Click(editor, QStringLiteral("AttrUpdate"));
-        EXPECT_EQ(Messages().size(), 3U);
+        EXPECT_EQ(messages.Entries().size(), 3U);
         Click(editor, QStringLiteral("PushButton1"));
     });
     Run(QStringLiteral("Attributes"));
     EXPECT_EQ(Bytes(), before);
     EXPECT_EQ(List().Cell(0, 2), "a = 1, b =  two ");
-    Save();
-    OpenFile(QStringLiteral("out.xml"));
+    SaveAndReopen();
     EXPECT_EQ(List().Cell(0, 2), "a = 1, b =  two , ");
 }
+
+} // namespace

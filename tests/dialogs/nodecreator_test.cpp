@@ -1,18 +1,11 @@
-#include "dialogs/modaldriver.h"
 #include "dialogs/nodecreator.h"
-#include "framework/checkbox.h"
-#include "framework/pushbutton.h"
+#include "support/mainwindowtest.h"
 
 using namespace sildra::test;
 
 namespace {
 
-const QByteArray Fixture = R"(<root><item>x</item><group><a/></group>text</root>)";
-
-fw::EditField& Field(fw::Window& creator, const char* name)
-{
-    return creator.Control<fw::EditField>(QString::fromLatin1(name));
-}
+fw::EditField& Field(fw::Window& creator, const char* name) { return creator.Control<fw::EditField>(name); }
 
 // Clicks the check box where a user does: on its box, not in the empty width to the right of its caption.
 void ClickNesting(fw::Window& creator)
@@ -21,13 +14,13 @@ void ClickNesting(fw::Window& creator)
     QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(8, box.height() / 2));
 }
 
-using NodeCreatorTest = EditorFixture;
-
-} // namespace
+class NodeCreatorTest : public MainWindowTest {
+protected:
+    void SetUp() override { Open(R"(<root><item>x</item><group><a/></group>text</root>)"); }
+};
 
 TEST_F(NodeCreatorTest, CreateNodeAppendsAnElementWithATextChildUnderTheSelectedNode)
 {
-    Open(Fixture);
     ClickRow(List(), 1);
     WhenModal([](fw::Window& creator) {
         EXPECT_TRUE(qobject_cast<dialogs::NodeCreator*>(&creator));
@@ -40,9 +33,8 @@ TEST_F(NodeCreatorTest, CreateNodeAppendsAnElementWithATextChildUnderTheSelected
         Click(creator, QStringLiteral("PushButton1"));
     });
     Run(QStringLiteral("Insert Child"));
-    const xml::XmlNode group = Selected();
-    ASSERT_EQ(group.ChildCount(), 2);
-    const xml::XmlNode child = group.Child(1);
+    ASSERT_EQ(Selected().ChildCount(), 2);
+    const xml::XmlNode child = Selected().Child(1);
     EXPECT_EQ(child.Name(), "child");
     ASSERT_EQ(child.ChildCount(), 1);
     EXPECT_EQ(child.Child(0).Name(), "#text");
@@ -50,12 +42,21 @@ TEST_F(NodeCreatorTest, CreateNodeAppendsAnElementWithATextChildUnderTheSelected
     // The list is not refilled: the rows stay as they were.
     EXPECT_EQ(List().ListCount(), 3);
     EXPECT_EQ(List().ListIndex(), 1);
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(messages.Entries().empty());
+
+    // An empty value still gives a text child.
+    WhenModal([](fw::Window& creator) {
+        Type(Field(creator, "NCName"), QStringLiteral("blank"));
+        Click(creator, QStringLiteral("PushButton1"));
+    });
+    Run(QStringLiteral("Insert Child"));
+    ASSERT_EQ(Selected().ChildCount(), 3);
+    ASSERT_EQ(Selected().Child(2).ChildCount(), 1);
+    EXPECT_EQ(Selected().Child(2).Child(0).Value(), "");
 }
 
 TEST_F(NodeCreatorTest, NestingDisablesTheValueAndGivesAnEmptyElement)
 {
-    Open(Fixture);
     ClickRow(List(), 0);
     WhenModal([](fw::Window& creator) {
         Type(Field(creator, "NCName"), QStringLiteral("nest"));
@@ -75,23 +76,8 @@ TEST_F(NodeCreatorTest, NestingDisablesTheValueAndGivesAnEmptyElement)
     EXPECT_EQ(Selected().Child(1).ChildCount(), 0);
 }
 
-TEST_F(NodeCreatorTest, AnEmptyValueStillGivesATextChild)
-{
-    Open(Fixture);
-    ClickRow(List(), 0);
-    WhenModal([](fw::Window& creator) {
-        Type(Field(creator, "NCName"), QStringLiteral("blank"));
-        Click(creator, QStringLiteral("PushButton1"));
-    });
-    Run(QStringLiteral("Insert Child"));
-    ASSERT_EQ(Selected().ChildCount(), 2);
-    ASSERT_EQ(Selected().Child(1).ChildCount(), 1);
-    EXPECT_EQ(Selected().Child(1).Child(0).Value(), "");
-}
-
 TEST_F(NodeCreatorTest, CancelAndTheCloseBoxChangeNothing)
 {
-    Open(Fixture);
     ClickRow(List(), 1);
     const QByteArray before = Bytes();
     for (const bool closeBox : { false, true }) {
@@ -110,15 +96,14 @@ TEST_F(NodeCreatorTest, CancelAndTheCloseBoxChangeNothing)
 
 TEST_F(NodeCreatorTest, RefusedStepsAreReportedAndTheDocumentStaysReadable)
 {
-    Open(Fixture);
     ClickRow(List(), 1);
     const QByteArray before = Bytes();
     WhenModal([this](fw::Window& creator) {
         Click(creator, QStringLiteral("PushButton1"));
-        EXPECT_EQ(Messages().size(), 1U);
+        EXPECT_EQ(messages.Entries().size(), 1U);
         Type(Field(creator, "NCName"), QStringLiteral("two words"));
         Click(creator, QStringLiteral("PushButton1"));
-        EXPECT_EQ(Messages().size(), 2U);
+        EXPECT_EQ(messages.Entries().size(), 2U);
         Click(creator, QStringLiteral("PushButton2"));
     });
     Run(QStringLiteral("Insert Child"));
@@ -129,13 +114,14 @@ TEST_F(NodeCreatorTest, RefusedStepsAreReportedAndTheDocumentStaysReadable)
     WhenModal([this](fw::Window& creator) {
         Type(Field(creator, "NCName"), QStringLiteral("child"));
         Click(creator, QStringLiteral("PushButton1"));
-        EXPECT_EQ(Messages().size(), 3U);
+        EXPECT_EQ(messages.Entries().size(), 3U);
         creator.close();
     });
     Run(QStringLiteral("Insert Child"));
     EXPECT_EQ(Bytes(), before);
-    Save();
-    OpenFile(QStringLiteral("out.xml"));
+    SaveAndReopen();
     EXPECT_EQ(List().ListCount(), 3);
-    EXPECT_EQ(Messages().size(), 4U); // "Success!"
+    EXPECT_EQ(messages.Entries().size(), 4U); // "Success!"
 }
+
+} // namespace

@@ -1,6 +1,4 @@
-#include "dialogs/modaldriver.h"
-#include "framework/pushbutton.h"
-#include "framework/statictext.h"
+#include "support/mainwindowtest.h"
 
 using namespace sildra::test;
 
@@ -22,31 +20,28 @@ void AnswerPrompt(const QString& title, const QString& expectedDefault, const QS
     });
 }
 
-using NodeEditCommandsTest = EditorFixture;
-
-} // namespace
+using NodeEditCommandsTest = MainWindowTest;
 
 TEST_F(NodeEditCommandsTest, EditOnAnEmptyElementAppendsOneTextChildAndASecondEditReplacesIt)
 {
     Open(R"(<root><empty/><n>  42 </n></root>)");
     ClickRow(List(), 0);
     AnswerPrompt(QStringLiteral("Change Property"), QString(), QStringLiteral("hello"));
-    Click(Window(), QStringLiteral("EditButton"));
+    Click(*window, QStringLiteral("EditButton"));
     EXPECT_EQ(List().Cell(0, 1), "hello");
     ASSERT_EQ(Selected().ChildCount(), 1);
     EXPECT_EQ(Selected().Child(0).Name(), "#text");
 
     AnswerPrompt(QStringLiteral("Change Property"), QStringLiteral("hello"), QStringLiteral(" bye "));
-    Click(Window(), QStringLiteral("EditButton"));
+    Click(*window, QStringLiteral("EditButton"));
     EXPECT_EQ(List().Cell(0, 1), " bye ");
     ASSERT_EQ(Selected().ChildCount(), 1);
     EXPECT_EQ(Selected().Child(0).Value(), " bye ");
 
-    Save();
-    OpenFile(QStringLiteral("out.xml"));
+    SaveAndReopen();
     EXPECT_EQ(List().Cell(0, 1), "bye");
     EXPECT_EQ(List().Cell(1, 1), "42");
-    EXPECT_EQ(Messages().size(), 1U); // "Success!"
+    EXPECT_EQ(Texts(), QStringList({ "Success!" }));
 }
 
 TEST_F(NodeEditCommandsTest, EditOffersTheTrimmedValueAndACancelledPromptChangesNothing)
@@ -60,7 +55,7 @@ TEST_F(NodeEditCommandsTest, EditOffersTheTrimmedValueAndACancelledPromptChanges
     Run(QStringLiteral("Edit"));
     EXPECT_EQ(List().Cell(1, 1), "42");
     EXPECT_EQ(Bytes(), before);
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(messages.Entries().empty());
 }
 
 TEST_F(NodeEditCommandsTest, RenameChangesOnlyTheNameAndSurvivesSaveAndReopen)
@@ -68,17 +63,12 @@ TEST_F(NodeEditCommandsTest, RenameChangesOnlyTheNameAndSurvivesSaveAndReopen)
     Open(R"(<root><item a="1">x</item><other/></root>)");
     ClickRow(List(), 0);
     AnswerPrompt(QStringLiteral("Rename Property"), QStringLiteral("item"), QStringLiteral("renamed"));
-    Click(Window(), QStringLiteral("RenameButton"));
+    Click(*window, QStringLiteral("RenameButton"));
     EXPECT_EQ(List().Cell(0, 0), "renamed");
     EXPECT_EQ(Selected().Name(), "renamed");
 
-    Save();
-    OpenFile(QStringLiteral("out.xml"));
-    ASSERT_EQ(List().ListCount(), 2);
-    EXPECT_EQ(List().Cell(0, 0), "renamed");
-    EXPECT_EQ(List().Cell(0, 1), "x");
-    EXPECT_EQ(List().Cell(0, 2), "a = 1, ");
-    EXPECT_EQ(List().Cell(1, 0), "other");
+    SaveAndReopen();
+    EXPECT_EQ(Rows(), QList<QStringList>({ { "renamed", "x", "a = 1, " }, { "other", "", "" } }));
 }
 
 TEST_F(NodeEditCommandsTest, RefusalsEndInTheErrorBoxWithTheDocumentUnchanged)
@@ -88,9 +78,7 @@ TEST_F(NodeEditCommandsTest, RefusalsEndInTheErrorBoxWithTheDocumentUnchanged)
     ClickRow(List(), 0);
     AnswerPrompt(QStringLiteral("Rename Property"), QStringLiteral("item"), QStringLiteral("bad name"));
     Run(QStringLiteral("Rename"));
-    ASSERT_EQ(Messages().size(), 1U);
-    EXPECT_EQ(Messages()[0].title, "Error");
-    EXPECT_EQ(Messages()[0].icon, 16);
+    EXPECT_EQ(ErrorBoxes(), 1);
     // The list never shows a name the document refused.
     EXPECT_EQ(List().Cell(0, 0), "item");
     EXPECT_EQ(Selected().Name(), "item");
@@ -99,12 +87,12 @@ TEST_F(NodeEditCommandsTest, RefusalsEndInTheErrorBoxWithTheDocumentUnchanged)
     ClickRow(List(), 1);
     AnswerPrompt(QStringLiteral("Change Property"), QString(), QStringLiteral("more"));
     Run(QStringLiteral("Edit"));
-    ASSERT_EQ(Messages().size(), 2U);
-    EXPECT_EQ(Messages()[1].title, "Error");
+    EXPECT_EQ(ErrorBoxes(), 2);
     EXPECT_EQ(Bytes(), before);
 
-    Save();
-    OpenFile(QStringLiteral("out.xml"));
-    EXPECT_EQ(Messages().size(), 3U); // "Success!", and no error from reopening
+    SaveAndReopen();
+    EXPECT_EQ(messages.Entries().size(), 3U); // "Success!", and no error from reopening
     EXPECT_EQ(List().Cell(0, 0), "item");
 }
+
+} // namespace

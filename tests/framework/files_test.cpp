@@ -1,5 +1,5 @@
 #include "framework/application.h"
-#include "framework/filedialogs.h"
+#include "framework/filetype.h"
 #include "framework/folderitem.h"
 #include "framework/textinputstream.h"
 #include "support/testsupport.h"
@@ -87,40 +87,12 @@ TEST_F(Files, ExecutableFileIsTheRunningProgram)
 
 TEST(FileTypes, FilterTakesExtensionsWithOrWithoutDot)
 {
-    FileType xml;
-    xml.SetName("XML Files");
-    xml.SetExtensions("xml");
-    EXPECT_EQ(xml.Filter(), "XML Files (*.xml)");
-    xml.SetExtensions(".xml");
-    EXPECT_EQ(xml.Filter(), "XML Files (*.xml)");
-    xml.SetExtensions(".xml;.qev");
-    EXPECT_EQ(xml.Filter(), "XML Files (*.xml *.qev)");
-
-    FileType tool;
-    tool.SetName("Tool");
-    tool.SetExtensions("Tool.exe");
-    EXPECT_EQ(tool.Filter(), "Tool (*Tool.exe)");
-}
-
-TEST(FileDialogSeam, AnswersInOrderAndRecordsRequests)
-{
-    FileType xml;
-    xml.SetName("XML Files");
-    xml.SetExtensions("xml");
-
-    FileDialogs dialogs;
-    dialogs.Answer("/tmp/in.xml");
-    dialogs.Cancel();
-    dialogs.Answer("/tmp/out.xml");
-
-    EXPECT_EQ(GetOpenFolderItem(xml)->AbsolutePath(), "/tmp/in.xml");
-    EXPECT_TRUE(GetOpenFolderItem(xml).IsNil());
-    EXPECT_EQ(GetSaveFolderItem(xml, "doc.xml")->Name(), "out.xml");
-    EXPECT_TRUE(GetSaveFolderItem(xml, "doc.xml").IsNil()); // nothing queued: cancel
-
-    ASSERT_EQ(dialogs.Requests().size(), 4u);
-    EXPECT_FALSE(dialogs.Requests()[0].save);
-    EXPECT_EQ(dialogs.Requests()[0].filter, "XML Files (*.xml)");
-    EXPECT_TRUE(dialogs.Requests()[2].save);
-    EXPECT_EQ(dialogs.Requests()[2].defaultName, "doc.xml");
+    FileType type;
+    type.SetName("XML Files");
+    const std::pair<const char*, const char*> cases[] = { { "xml", "XML Files (*.xml)" }, { ".xml", "XML Files (*.xml)" },
+        { ".xml;.qev", "XML Files (*.xml *.qev)" }, { "Tool.exe", "XML Files (*Tool.exe)" } };
+    for (const auto& [extensions, filter] : cases) {
+        type.SetExtensions(extensions);
+        EXPECT_EQ(type.Filter(), filter) << extensions;
+    }
 }

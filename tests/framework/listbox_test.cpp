@@ -1,12 +1,11 @@
-#include "framework/application.h"
 #include "framework/listbox.h"
 #include "framework/listboxmodel.h"
+#include "framework/menuitem.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
-#include <QMenu>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace fw;
@@ -27,7 +26,7 @@ protected:
         QObject::connect(&m_list, &Listbox::Change, &m_list, [this] { m_changes.push_back(m_list.ListIndex()); });
     }
     QPoint RowCenter(int row) const { return m_list.visualRect(m_list.model()->index(row, 0)).center(); }
-    QStringList Column0() const
+    QStringList Shown() const
     {
         QStringList cells;
         for (int row = 0; row < m_list.model()->rowCount(); ++row)
@@ -43,7 +42,6 @@ protected:
 
 TEST_F(ListboxTest, AddRowSelectsNothingAndKeepsHiddenCells)
 {
-    EXPECT_EQ(m_list.ListCount(), 3);
     EXPECT_EQ(m_list.ListIndex(), -1);
     EXPECT_EQ(m_list.LastIndex(), 2);
     m_list.SetCell(2, 5, "hidden note");
@@ -57,18 +55,14 @@ TEST_F(ListboxTest, AddRowSelectsNothingAndKeepsHiddenCells)
     EXPECT_EQ(m_list.Cell(1, 5), "hidden note");
     EXPECT_EQ(m_list.LastIndex(), 1);
     EXPECT_TRUE(m_changes.empty());
-}
 
-TEST_F(ListboxTest, BadIndexesRaise)
-{
-    EXPECT_THROW(m_list.Cell(3, 0), OutOfBoundsException);
-    EXPECT_THROW(m_list.Cell(-1, 0), OutOfBoundsException);
-    EXPECT_THROW(m_list.Cell(0, -1), OutOfBoundsException);
-    EXPECT_THROW(m_list.SetCell(3, 0, "x"), OutOfBoundsException);
-    EXPECT_THROW(m_list.RemoveRow(3), OutOfBoundsException);
-    EXPECT_THROW(m_list.SetListIndex(3), OutOfBoundsException);
+    for (const auto& [row, column] : { std::pair(2, 0), { -1, 0 }, { 0, -1 } })
+        EXPECT_THROW(m_list.Cell(row, column), OutOfBoundsException) << row << "," << column;
+    EXPECT_THROW(m_list.SetCell(2, 0, "x"), OutOfBoundsException);
+    EXPECT_THROW(m_list.RemoveRow(2), OutOfBoundsException);
+    EXPECT_THROW(m_list.SetListIndex(2), OutOfBoundsException);
     EXPECT_THROW(m_list.SetListIndex(-2), OutOfBoundsException);
-    EXPECT_EQ(m_list.ListCount(), 3);
+    EXPECT_EQ(m_list.ListCount(), 2);
 }
 
 TEST_F(ListboxTest, ChangeOnEverySelectionChange)
@@ -87,21 +81,11 @@ TEST_F(ListboxTest, ChangeOnEverySelectionChange)
     EXPECT_EQ(m_changes, (std::vector<int> { 1, 2, -1, 1, 0, -1 }));
 }
 
-TEST_F(ListboxTest, ClickBelowTheRowsClearsTheSelection)
-{
-    m_list.SetListIndex(0);
-    QTest::mouseClick(m_list.viewport(), Qt::LeftButton, {}, QPoint(10, m_list.viewport()->height() - 5));
-    EXPECT_EQ(m_list.ListIndex(), -1);
-    EXPECT_EQ(m_changes, (std::vector<int> { 0, -1 }));
-}
-
-TEST_F(ListboxTest, HeadingClickNeverReorders)
+TEST_F(ListboxTest, HeadingClickReportsTheColumnAndNeverReorders)
 {
     QHeaderView* header = m_list.header();
     const QPoint second(header->sectionViewportPosition(1) + 5, header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, second);
-    EXPECT_EQ(Column0(), (QStringList { "b", "a", "c" }));
-
     std::vector<int> pressed;
     m_list.SetHeaderPressedHandler([&](int column) {
         pressed.push_back(column);
@@ -110,52 +94,7 @@ TEST_F(ListboxTest, HeadingClickNeverReorders)
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, second);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(5, header->height() / 2));
     EXPECT_EQ(pressed, (std::vector<int> { 1, 0 }));
-    EXPECT_EQ(Column0(), (QStringList { "b", "a", "c" }));
-}
-
-TEST_F(ListboxTest, DoubleClickOnARow)
-{
-    int doubleClicks = 0;
-    QObject::connect(&m_list, &Listbox::DoubleClick, &m_list, [&] { ++doubleClicks; });
-    // A real double click: press and release, then the double click and its release.
-    QTest::mouseClick(m_list.viewport(), Qt::LeftButton, {}, RowCenter(2));
-    QTest::mouseDClick(m_list.viewport(), Qt::LeftButton, {}, RowCenter(2));
-    QTest::mouseRelease(m_list.viewport(), Qt::LeftButton, {}, RowCenter(2));
-    EXPECT_EQ(doubleClicks, 1);
-    EXPECT_EQ(m_list.ListIndex(), 2);
-}
-
-TEST_F(ListboxTest, RightClickSelectsThenBuildsTheMenu)
-{
-    std::vector<int> indexWhenBuilt;
-    m_list.SetConstructContextualMenuHandler([&](MenuItem& base, int, int) {
-        indexWhenBuilt.push_back(m_list.ListIndex());
-        base.Append(MakeRef<MenuItem>("Edit"));
-        base.Append(MakeRef<MenuItem>("-"));
-        base.Append(MakeRef<MenuItem>("Rename", 7));
-        return true;
-    });
-    QStringList chosen;
-    m_list.SetContextualMenuActionHandler([&](MenuItem& item) {
-        chosen << item.Text() + "/" + item.Tag().toString();
-        return true;
-    });
-    QStringList shown;
-    QTimer::singleShot(0, &m_list, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        for (QAction* action : menu->actions())
-            shown << (action->isSeparator() ? "-" : action->text());
-        menu->setActiveAction(menu->actions().at(2));
-        QTest::keyClick(menu, Qt::Key_Return);
-    });
-    QContextMenuEvent event(QContextMenuEvent::Mouse, RowCenter(1), m_list.viewport()->mapToGlobal(RowCenter(1)));
-    QApplication::sendEvent(m_list.viewport(), &event);
-
-    EXPECT_EQ(indexWhenBuilt, std::vector<int> { 1 });
-    EXPECT_EQ(m_changes, std::vector<int> { 1 });
-    EXPECT_EQ(shown, (QStringList { "Edit", "-", "Rename" }));
-    EXPECT_EQ(chosen, QStringList { "Rename/7" });
+    EXPECT_EQ(Shown(), (QStringList { "b", "a", "c" }));
 }
 
 TEST_F(ListboxTest, NoMenuWhenTheHandlerDeclines)
@@ -169,38 +108,33 @@ TEST_F(ListboxTest, NoMenuWhenTheHandlerDeclines)
     QContextMenuEvent event(QContextMenuEvent::Mouse, RowCenter(0), m_list.viewport()->mapToGlobal(RowCenter(0)));
     QApplication::sendEvent(m_list.viewport(), &event); // would block in QMenu::exec if a menu were shown
     EXPECT_FALSE(chosen);
-    EXPECT_EQ(m_list.ListIndex(), 0);
+    EXPECT_EQ(m_list.ListIndex(), 0) << "the right click selected the row first";
 }
 
 TEST_F(ListboxTest, ColumnWidthsAreSharesThatFollowResizing)
 {
     m_list.SetColumnCount(3);
     m_list.SetColumnWidths("30%, 70%, 0%");
-    const int width = m_list.viewport()->width();
-    EXPECT_NEAR(m_list.columnWidth(0), width * 0.3, 1);
-    EXPECT_NEAR(m_list.columnWidth(1), width * 0.7, 1);
     EXPECT_TRUE(m_list.isColumnHidden(2));
-
-    m_list.resize(600, 300);
-    const int wider = m_list.viewport()->width();
-    EXPECT_NEAR(m_list.columnWidth(0), wider * 0.3, 1);
-    EXPECT_NEAR(m_list.columnWidth(1), wider * 0.7, 1);
+    for (const int width : { 400, 600 }) {
+        m_list.resize(width, 300);
+        EXPECT_NEAR(m_list.columnWidth(0), m_list.viewport()->width() * 0.3, 1) << width;
+        EXPECT_NEAR(m_list.columnWidth(1), m_list.viewport()->width() * 0.7, 1) << width;
+    }
 }
 
 TEST(ListboxRows, ManyRowsStayInStep)
 {
     Listbox list;
-    list.resize(400, 300);
     list.SetColumnCount(3);
     list.show();
-    const QString name("element"), value("value"), attributes("a = 1");
     for (int row = 0; row < 200000; ++row) {
-        list.AddRow(name);
-        list.SetCell(list.LastIndex(), 1, value);
-        list.SetCell(list.LastIndex(), 2, attributes);
+        list.AddRow(QStringLiteral("element"));
+        list.SetCell(list.LastIndex(), 2, QStringLiteral("a = 1"));
     }
     list.Model().Flush();
     EXPECT_EQ(list.model()->rowCount(), 200000);
     list.SetListIndex(199999);
     EXPECT_EQ(list.ListIndex(), 199999);
+    EXPECT_EQ(list.Cell(199999, 2), "a = 1");
 }

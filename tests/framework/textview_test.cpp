@@ -68,15 +68,11 @@ TEST(TextBuffer, LinesEndAtLfCrLfAndLoneCr)
     EXPECT_EQ(buffer->lineAt(1000), 3);
     EXPECT_EQ(buffer->longestLine(), 3);
 
-    EXPECT_EQ(lines(*MakeTextBuffer("a\n")), QStringList({ "a", "" }));
-    EXPECT_EQ(lines(*MakeTextBuffer("\n\r")), QStringList({ "", "", "" }));
-    EXPECT_EQ(lines(*MakeTextBuffer("\r\n\r\n")), QStringList({ "", "", "" }));
-    EXPECT_EQ(lines(*MakeTextBuffer("no line end")), QStringList({ "no line end" }));
-
-    const auto empty = MakeTextBuffer({});
-    EXPECT_EQ(lines(*empty), QStringList({ "" }));
-    EXPECT_EQ(empty->lineAt(0), 0);
-    EXPECT_EQ(empty->longestLine(), 0);
+    const std::pair<QByteArray, QStringList> cases[] = { { "a\n", { "a", "" } }, { "\n\r", { "", "", "" } },
+        { "\r\n\r\n", { "", "", "" } }, { "no line end", { "no line end" } }, { {}, { "" } } };
+    for (const auto& [bytes, expected] : cases)
+        EXPECT_EQ(lines(*MakeTextBuffer(bytes)), expected) << bytes.toStdString();
+    EXPECT_EQ(MakeTextBuffer({})->longestLine(), 0);
 }
 
 TEST(TextBuffer, MidSkipsWholeCharacters)
@@ -100,17 +96,14 @@ TEST(TextBuffer, MidSkipsWholeCharacters)
 
 TEST(TextBuffer, DecodesInvalidUtf8WithReplacementCharacters)
 {
-    const QChar bad = QChar::ReplacementCharacter;
-    EXPECT_EQ(decoded("a\xff"
-                      "b"),
-        QString("a%1b").arg(bad));
-    EXPECT_EQ(decoded("\x80"), QString(bad));
-    EXPECT_EQ(decoded("\xe2\x82"), QString(bad)); // cut short at the end
-    EXPECT_EQ(decoded("\xe2\x82z"), QString(bad) + "z");
-    EXPECT_EQ(decoded("\xc0\x80"), QString(2, bad));         // overlong
-    EXPECT_EQ(decoded("\xed\xa0\x80"), QString(3, bad));     // surrogate
-    EXPECT_EQ(decoded("\xf4\x90\x80\x80"), QString(4, bad)); // past U+10FFFF
-
+    // Each byte that starts no valid sequence is one replacement character: stray, cut short, overlong, surrogate,
+    // past U+10FFFF.
+    const QString bad(QChar::ReplacementCharacter);
+    const std::pair<QByteArray, QString> cases[] = { { "a\xff" "b", "a" + bad + "b" }, { "\x80", bad },
+        { "\xe2\x82", bad }, { "\xe2\x82z", bad + "z" }, { "\xc0\x80", bad.repeated(2) },
+        { "\xed\xa0\x80", bad.repeated(3) }, { "\xf4\x90\x80\x80", bad.repeated(4) } };
+    for (const auto& [bytes, expected] : cases)
+        EXPECT_EQ(decoded(bytes), expected) << bytes.toHex().toStdString();
     const QString valid = QStringLiteral("<a b=\"\u00e9\">\t\u20ac\U0001F600</a>\r\n");
     EXPECT_EQ(decoded(valid.toUtf8()), valid);
 

@@ -83,59 +83,23 @@ TEST(MenuBar1, BuildsTheItemsInOrder)
     }
 }
 
-TEST(MenuBar1, SharedInstanceLivesUntilReleased)
-{
-    const fw::Ref<MenuBar1> first = MenuBar1::Instance();
-    MenuBar1::Release();
-    const fw::Ref<MenuBar1> second = MenuBar1::Instance();
-    EXPECT_FALSE(first == second);
-    EXPECT_EQ(MenuBar1::Instance(), second);
-}
-
 TEST(MainWindowMenus, AccessorsFindTheItemsOfTheWindowsBar)
 {
     auto window = fw::Window::Create<MainWindow>();
     EXPECT_EQ(window->MenuBar().Shared(), MenuBar1::Instance().Shared());
-    const std::pair<fw::Ref<fw::MenuItem>, const char*> accessors[] = {
-        { window->HelpMenu(), "HelpMenu" },
-        { window->CreditsMenu(), "CreditsMenu" },
-        { window->EditMenu(), "EditMenu" },
-        { window->EditSelectAll(), "EditSelectAll" },
-        { window->UntitledMenu0(), "UntitledMenu0" },
-        { window->EditClear(), "EditClear" },
-        { window->EditPaste(), "EditPaste" },
-        { window->EditCopy(), "EditCopy" },
-        { window->EditCut(), "EditCut" },
-        { window->UntitledMenu1(), "UntitledMenu1" },
-        { window->EditUndo(), "EditUndo" },
-        { window->FileMenu(), "FileMenu" },
-        { window->FileQuit(), "FileQuit" },
-        { window->UntitledSeparator(), "UntitledSeparator" },
-        { window->UntitledItem1(), "UntitledItem1" },
-        { window->SaveQEV(), "SaveQEV" },
-        { window->SaveXML(), "SaveXML" },
-        { window->SaveOpen(), "SaveOpen" },
-        { window->OpenQEV(), "OpenQEV" },
-        { window->OpenXML(), "OpenXML" },
-    };
+    const std::pair<fw::Ref<fw::MenuItem>, const char*> accessors[] = { { window->HelpMenu(), "HelpMenu" },
+        { window->CreditsMenu(), "CreditsMenu" }, { window->EditMenu(), "EditMenu" },
+        { window->EditSelectAll(), "EditSelectAll" }, { window->UntitledMenu0(), "UntitledMenu0" },
+        { window->EditClear(), "EditClear" }, { window->EditPaste(), "EditPaste" }, { window->EditCopy(), "EditCopy" },
+        { window->EditCut(), "EditCut" }, { window->UntitledMenu1(), "UntitledMenu1" },
+        { window->EditUndo(), "EditUndo" }, { window->FileMenu(), "FileMenu" }, { window->FileQuit(), "FileQuit" },
+        { window->UntitledSeparator(), "UntitledSeparator" }, { window->UntitledItem1(), "UntitledItem1" },
+        { window->SaveQEV(), "SaveQEV" }, { window->SaveXML(), "SaveXML" }, { window->SaveOpen(), "SaveOpen" },
+        { window->OpenQEV(), "OpenQEV" }, { window->OpenXML(), "OpenXML" } };
     for (const auto& [item, name] : accessors) {
         ASSERT_FALSE(item.IsNil()) << name;
         EXPECT_EQ(item->Name(), name);
     }
-    EXPECT_FALSE(window->FileQuit().IsNil());
-
-    // The bar shows File, Edit and Help; File holds Open, Save, a separator and Quit.
-    const QList<QAction*> menus = window->QtMenuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
-    EXPECT_EQ(menus[0]->text(), "&File");
-    EXPECT_EQ(menus[1]->text(), "&Edit");
-    EXPECT_EQ(menus[2]->text(), "Help");
-    const QList<QAction*> file = menus[0]->menu()->actions();
-    ASSERT_EQ(file.size(), 4);
-    EXPECT_EQ(file[0]->text(), "Open");
-    EXPECT_EQ(file[1]->text(), "Save");
-    EXPECT_TRUE(file[2]->isSeparator());
-    EXPECT_EQ(file[3]->text(), "&Quit\tCtrl+Q");
 }
 
 TEST(MainWindowMenus, FiveActionsEnabledAtEveryEnablingPass)
@@ -155,10 +119,6 @@ TEST(MainWindowMenus, FiveActionsEnabledAtEveryEnablingPass)
     // "Open" itself is not enabled, but shows enabled through its two enabled commands, so the mouse reaches them.
     EXPECT_FALSE(window->SaveOpen()->Enabled());
     EXPECT_TRUE(window->SaveOpen()->ShownEnabled());
-    const QList<QAction*> file = window->QtMenuBar()->actions()[0]->menu()->actions();
-    EXPECT_TRUE(file[0]->isEnabled());
-    for (QAction* command : file[0]->menu()->actions())
-        EXPECT_TRUE(command->isEnabled()) << command->text().toStdString();
 }
 
 TEST(MainWindowMenus, FileActionsRunOncePerChoice)
@@ -208,19 +168,16 @@ TEST(MainWindowMenus, CreditsShowsItsBoxOncePerChoice)
     credits->trigger();
     credits->trigger();
     ASSERT_EQ(log.Entries().size(), 2u);
-    for (const auto& entry : log.Entries()) {
-        EXPECT_EQ(entry.kind, fw::MessageLog::Kind::MessageDialog);
-        EXPECT_EQ(entry.text, "Credits:");
-        EXPECT_EQ(entry.icon, 0);
-        EXPECT_TRUE(entry.title.isEmpty());
-        const QStringList lines = entry.explanation.split(fw::EndOfLine());
-        ASSERT_EQ(lines.size(), 6);
-        for (const QString& line : lines) {
-            EXPECT_TRUE(line.contains(" - ")) << line.toStdString();
-            EXPECT_FALSE(line.isEmpty());
-        }
-    }
-    EXPECT_EQ(log.Entries()[0].explanation, log.Entries()[1].explanation);
+    const auto& entry = log.Entries()[0];
+    EXPECT_EQ(entry.kind, fw::MessageLog::Kind::MessageDialog);
+    EXPECT_EQ(entry.text, "Credits:");
+    EXPECT_EQ(entry.icon, 0);
+    EXPECT_TRUE(entry.title.isEmpty());
+    const QStringList lines = entry.explanation.split(fw::EndOfLine());
+    EXPECT_EQ(lines.size(), 6);
+    for (const QString& line : lines)
+        EXPECT_TRUE(line.contains(" - ")) << line.toStdString();
+    EXPECT_EQ(log.Entries()[1].explanation, entry.explanation);
     EXPECT_FALSE(window->_CreditsMenu_Action());
 }
 

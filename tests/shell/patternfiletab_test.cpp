@@ -1,18 +1,14 @@
-#include "framework/editfield.h"
-#include "framework/listbox.h"
-#include "framework/messagelog.h"
-#include "framework/pushbutton.h"
 #include "framework/strings.h"
-#include "shell/mainwindow.h"
+#include "support/mainwindowtest.h"
 
-#include <gtest/gtest.h>
+using namespace sildra::test;
 
 namespace {
 
-TEST(PatternFileTab, QuickHelpShowsFourBoxesInOrder)
+using PatternFileTab = MainWindowTest;
+
+TEST_F(PatternFileTab, QuickHelpShowsFourBoxesInOrder)
 {
-    auto window = fw::Window::Create<MainWindow>();
-    fw::MessageLog log;
     window->PushButton1_Action();
     const QString eol = fw::EndOfLine();
     const QString expected[] = {
@@ -32,21 +28,19 @@ TEST(PatternFileTab, QuickHelpShowsFourBoxesInOrder)
         "These files are stored in the same folder as this program, with extension \".qevpat\". The QEV Pattern "
         "Files are case-sensitive.",
     };
-    ASSERT_EQ(log.Entries().size(), std::size(expected));
+    ASSERT_EQ(messages.Entries().size(), std::size(expected));
     for (size_t i = 0; i < std::size(expected); ++i) {
-        EXPECT_EQ(log.Entries()[i].kind, fw::MessageLog::Kind::MsgBox);
-        EXPECT_EQ(log.Entries()[i].text, expected[i]) << "box " << i + 1;
-        EXPECT_EQ(log.Entries()[i].icon, 0);
-        EXPECT_TRUE(log.Entries()[i].title.isEmpty());
+        EXPECT_EQ(messages.Entries()[i].kind, fw::MessageLog::Kind::MsgBox);
+        EXPECT_EQ(messages.Entries()[i].text, expected[i]) << "box " << i + 1;
+        EXPECT_EQ(messages.Entries()[i].icon, 0);
+        EXPECT_TRUE(messages.Entries()[i].title.isEmpty());
     }
 }
 
-TEST(PatternFileTab, SelectionShowsThePatternText)
+TEST_F(PatternFileTab, SelectionShowsThePatternText)
 {
-    auto window = fw::Window::Create<MainWindow>();
     fw::Listbox& list = window->PatternsBox();
     list.AddRow("ints");
-    list.SetCell(0, 1, "/x/ints.qevpat");
     list.SetCell(0, 2, "a=int");
     list.SetListIndex(0);
     EXPECT_EQ(window->PatternEdit().Text(), "a=int");
