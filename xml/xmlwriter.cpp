@@ -266,8 +266,13 @@ namespace {
                 return;
             }
             std::string tail = tag.tail;
-            if (reopened && tail.size() >= 2 && tail.compare(tail.size() - 2, 2, "/>") == 0)
-                tail.erase(tail.size() - 2, 1);
+            if (reopened && tail.size() >= 2 && tail.compare(tail.size() - 2, 2, "/>") == 0) {
+                // "<a />" gaining children becomes "<a>": the blank only served the empty-element form.
+                tail.erase(tail.size() - 2);
+                while (!tail.empty() && isSpace(tail.back()))
+                    tail.pop_back();
+                tail += '>';
+            }
             strict(tail);
         }
 

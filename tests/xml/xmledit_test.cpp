@@ -108,9 +108,10 @@ TEST(XmlEdit, AppendedChildrenAreIndentedLikeTheirSiblings)
     expectReloads(doc);
 
     XmlDocument flat;
-    flat.LoadXml("<r><a/></r>");
+    flat.LoadXml("<r><a/><c x='1' /></r>");
     appendItem(flat, flat.DocumentElement(), "b", "x");
-    EXPECT_EQ(flat.ToBytes(), "<r><a/><b>x</b></r>");
+    flat.DocumentElement().Child(1).AppendChild(flat.CreateElement("d"));
+    EXPECT_EQ(flat.ToBytes(), "<r><a/><c x='1'><d/></c><b>x</b></r>");
 }
 
 TEST(XmlEdit, RemovedChildTakesItsLine)
