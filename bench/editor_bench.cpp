@@ -1,7 +1,7 @@
-#include "processmemory.h"
 #include "framework/filedialogs.h"
 #include "framework/listbox.h"
 #include "framework/messagelog.h"
+#include "processmemory.h"
 #include "shell/mainwindow.h"
 
 #include <QCoreApplication>
@@ -93,19 +93,15 @@ QString twoLevelFile(int count)
             text += gemLine(i);
         text += "</Chest>\n";
         for (int i = 1; i < count; ++i)
-            text += "  <Slot n=\"" + QByteArray::number(i) + "\" kind=\"empty\">" + QByteArray::number(i % 10) + "</Slot>\n";
+            text += "  <Slot n=\"" + QByteArray::number(i) + "\" kind=\"empty\">" + QByteArray::number(i % 10)
+                + "</Slot>\n";
         text += "</Items>\n";
         path = writeFile(QStringLiteral("twolevel%1.xml").arg(count), text);
     }
     return path;
 }
 
-qint64 fileSize(const QString& path)
-{
-    return QFile(path).size();
-}
-
-
+qint64 fileSize(const QString& path) { return QFile(path).size(); }
 
 std::unique_ptr<MainWindow> shownWindow()
 {

@@ -1,14 +1,14 @@
-#include "processmemory.h"
 #include "framework/textbuffer.h"
 #include "framework/textview.h"
+#include "processmemory.h"
 
 #include <QFile>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <algorithm>
-#include <map>
 #include <benchmark/benchmark.h>
+#include <map>
 
 namespace {
 
@@ -24,16 +24,14 @@ const QByteArray& xmlText(int megabytes)
     text += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Items>\n";
     for (int i = 0; text.size() < size; ++i) {
         const QByteArray n = QByteArray::number(i);
-        text += "  <Item id=\"" + n + "\" name=\"Blade " + n + "\" type=\"weapon\" weight=\"" + QByteArray::number(i % 97)
-            + ".5\">\n    <Description lang=\"en\">A fine blade, number " + n
+        text += "  <Item id=\"" + n + "\" name=\"Blade " + n + "\" type=\"weapon\" weight=\""
+            + QByteArray::number(i % 97) + ".5\">\n    <Description lang=\"en\">A fine blade, number " + n
             + ", forged in the north.</Description>\n    <Stats attack=\"" + QByteArray::number(i % 50)
             + "\" defense=\"3\" speed=\"1.25\"/>\n  </Item>\n";
     }
     text += "</Items>\n";
     return text;
 }
-
-
 
 // Runs show() once per iteration, timing it, and reports the peak memory it took beyond what was resident before.
 template <typename Show> void measureShow(benchmark::State& state, const QByteArray& text, Show show)

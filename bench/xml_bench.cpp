@@ -31,15 +31,13 @@ QByteArray gameData(qsizetype size)
         const QByteArray n = QByteArray::number(i);
         if (i % 5 == 0)
             out += "  <!-- items " + n + " to " + QByteArray::number(i + 4) + " -->\n";
-        out += "  <Item id=\"" + n + "\" name=\"Blade " + n + "\" type=\"weapon\" value=\"" + QByteArray::number(i % 500)
-            + "\" weight='" + QByteArray::number(i % 97) + ".5'>\n"
+        out += "  <Item id=\"" + n + "\" name=\"Blade " + n + "\" type=\"weapon\" value=\""
+            + QByteArray::number(i % 500) + "\" weight='" + QByteArray::number(i % 97) + ".5'>\n"
             + "    <Description>A fine blade &amp; a sharp one, number " + n + ".</Description>\n"
             + "    <Stats attack=\"" + QByteArray::number(i % 50) + "\" defense=\"3\" speed=\"1.25\"/>\n"
-            + "    <Effects>\n"
-            + "      <Effect kind=\"fire\" power=\"" + QByteArray::number(i % 7) + "\">Burns for <b>3</b> turns</Effect>\n"
-            + "      <Effect kind=\"ice\" power=\"2\"/>\n"
-            + "    </Effects>\n"
-            + "  </Item>\n";
+            + "    <Effects>\n" + "      <Effect kind=\"fire\" power=\"" + QByteArray::number(i % 7)
+            + "\">Burns for <b>3</b> turns</Effect>\n" + "      <Effect kind=\"ice\" power=\"2\"/>\n"
+            + "    </Effects>\n" + "  </Item>\n";
     }
     out += "</GameData>\n";
     return out;
@@ -64,16 +62,17 @@ const QByteArray& data(int kind)
     static std::map<int, QByteArray> cache;
     QByteArray& bytes = cache[kind];
     if (bytes.isEmpty())
-        bytes = kind == Game10 ? gameData(10'000'000) : kind == Game100 ? gameData(100'000'000) : kind == Wide ? wideData() : deepData();
+        bytes = kind == Game10 ? gameData(10'000'000)
+            : kind == Game100  ? gameData(100'000'000)
+            : kind == Wide     ? wideData()
+                               : deepData();
     return bytes;
 }
-
-
 
 // Runs `build` once outside the timing: the memory it keeps (RSS growth) and its peak, as counters.
 template <class Build> void countMemory(benchmark::State& state, qsizetype fileSize, Build build)
 {
-    malloc_trim(0);  // memory freed by earlier benchmarks would otherwise be reused unseen
+    malloc_trim(0); // memory freed by earlier benchmarks would otherwise be reused unseen
     bench::ResetPeak();
     const qint64 before = bench::StatusKb("VmRSS:");
     auto kept = build();
@@ -116,7 +115,8 @@ void BM_ExpatNoTree(benchmark::State& state)
     const QByteArray& bytes = data(kind);
     for (auto _ : state) {
         XML_Parser parser = XML_ParserCreate(nullptr);
-        XML_SetElementHandler(parser, [](void*, const XML_Char*, const XML_Char**) {}, [](void*, const XML_Char*) {});
+        XML_SetElementHandler(
+            parser, [](void*, const XML_Char*, const XML_Char**) {}, [](void*, const XML_Char*) {});
         XML_SetCharacterDataHandler(parser, [](void*, const XML_Char*, int) {});
         if (XML_Parse(parser, bytes.constData(), int(bytes.size()), XML_TRUE) != XML_STATUS_OK)
             state.SkipWithError("expat refused the data");

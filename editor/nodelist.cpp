@@ -10,10 +10,7 @@ namespace editor {
 
 namespace {
 
-    bool IsText(const xml::XmlNode& node)
-    {
-        return fw::Equals(node.Name(), QStringLiteral("#text"));
-    }
+    bool IsText(const xml::XmlNode& node) { return fw::Equals(node.Name(), QStringLiteral("#text")); }
 
 } // namespace
 
@@ -22,17 +19,15 @@ NodeList::NodeList(MainWindow& window)
 {
 }
 
-bool NodeList::XMLList_HeaderPressed(int32_t)
-{
-    return true;
-}
+bool NodeList::XMLList_HeaderPressed(int32_t) { return true; }
 
 bool NodeList::XMLList_ConstructContextualMenu(fw::MenuItem& base, int32_t, int32_t)
 {
     try {
         if (m_window.XMLList().ListIndex() == -1)
             return false;
-        const auto append = [&base](const char* caption) { base.Append(fw::MakeRef<fw::MenuItem>(QString::fromLatin1(caption))); };
+        const auto append
+            = [&base](const char* caption) { base.Append(fw::MakeRef<fw::MenuItem>(QString::fromLatin1(caption))); };
         if (CanEditNode(SelectedNode()))
             append("Edit");
         append("Rename");
@@ -85,25 +80,13 @@ void NodeList::XMLList_DoubleClick()
     }
 }
 
-void NodeList::EditButton_Action()
-{
-    Hand(QStringLiteral("Edit"));
-}
+void NodeList::EditButton_Action() { Hand(QStringLiteral("Edit")); }
 
-void NodeList::RenameButton_Action()
-{
-    Hand(QStringLiteral("Rename"));
-}
+void NodeList::RenameButton_Action() { Hand(QStringLiteral("Rename")); }
 
-void NodeList::InButton_Action()
-{
-    Hand(QStringLiteral("In"));
-}
+void NodeList::InButton_Action() { Hand(QStringLiteral("In")); }
 
-void NodeList::OutButton_Action()
-{
-    Hand(QStringLiteral("Out"));
-}
+void NodeList::OutButton_Action() { Hand(QStringLiteral("Out")); }
 
 bool NodeList::CanEditNode(const xml::XmlNode& node)
 {
@@ -115,10 +98,7 @@ bool NodeList::CanEnterNode(const xml::XmlNode& node)
     return node.ChildCount() > 1 || (node.ChildCount() == 1 && !IsText(node.Child(0)));
 }
 
-xml::XmlNode NodeList::SelectedNode() const
-{
-    return m_window.CurrentNode.Child(m_window.XMLList().ListIndex());
-}
+xml::XmlNode NodeList::SelectedNode() const { return m_window.CurrentNode.Child(m_window.XMLList().ListIndex()); }
 
 void NodeList::Hand(const QString& caption)
 {

@@ -44,10 +44,7 @@ namespace {
     }
 
     // The name up to its first "."; empty when it begins with one.
-    QString BaseName(const QString& name)
-    {
-        return fw::NthField(name, QStringLiteral("."), 1);
-    }
+    QString BaseName(const QString& name) { return fw::NthField(name, QStringLiteral("."), 1); }
 
     // The intermediate file lives in a folder of the action's own, never in a folder that may hold a user's file
     // of the same name; the folder goes with everything in it when the action ends, whatever happened.
@@ -65,10 +62,7 @@ namespace {
     }
 
     // A path as the converter receives it: absolute, a folder's without the trailing separator.
-    QString ConverterArgument(const fw::FolderItem& item)
-    {
-        return QDir::cleanPath(item.AbsolutePath());
-    }
+    QString ConverterArgument(const fw::FolderItem& item) { return QDir::cleanPath(item.AbsolutePath()); }
 
     // Moves the converter's result to the chosen file, replacing it (the save dialog had the user agree) in one
     // step, so that a failure leaves the old file whole; false when there is no result or it cannot be moved.

@@ -12,9 +12,9 @@ namespace editor {
 
 // How a row-filling action writes the attribute column.
 enum class AttributeColumn {
-    PairsEachFollowedBySeparator,  // File > Open > XML: name " = " value ", " for every attribute
-    PairsJoinedBySeparator,        // the node commands' refill: name " = " value pairs joined by ", "
-    Empty,                         // File > Open > QEV
+    PairsEachFollowedBySeparator, // File > Open > XML: name " = " value ", " for every attribute
+    PairsJoinedBySeparator, // the node commands' refill: name " = " value pairs joined by ", "
+    Empty, // File > Open > QEV
 };
 
 // Empties the node list and fills it with the children of XMLRead's document element.

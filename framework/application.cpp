@@ -27,15 +27,9 @@ Application::Application(int& argc, char** argv)
 {
 }
 
-int Application::Run()
-{
-    return exec();
-}
+int Application::Run() { return exec(); }
 
-Ref<FolderItem> Application::ExecutableFile() const
-{
-    return GetFolderItem(applicationFilePath());
-}
+Ref<FolderItem> Application::ExecutableFile() const { return GetFolderItem(applicationFilePath()); }
 
 bool Application::notify(QObject* receiver, QEvent* event)
 {

@@ -16,21 +16,36 @@ namespace {
     QString KeyText(const QKeyEvent& event)
     {
         switch (event.key()) {
-        case Qt::Key_Enter: return QString(QChar(3));
-        case Qt::Key_Return: return QString(QChar(13));
-        case Qt::Key_Tab: return QString(QChar(9));
-        case Qt::Key_Backspace: return QString(QChar(8));
-        case Qt::Key_Escape: return QString(QChar(27));
-        case Qt::Key_Delete: return QString(QChar(127));
-        case Qt::Key_Home: return QString(QChar(1));
-        case Qt::Key_End: return QString(QChar(4));
-        case Qt::Key_PageUp: return QString(QChar(11));
-        case Qt::Key_PageDown: return QString(QChar(12));
-        case Qt::Key_Left: return QString(QChar(28));
-        case Qt::Key_Right: return QString(QChar(29));
-        case Qt::Key_Up: return QString(QChar(30));
-        case Qt::Key_Down: return QString(QChar(31));
-        default: return event.text();
+        case Qt::Key_Enter:
+            return QString(QChar(3));
+        case Qt::Key_Return:
+            return QString(QChar(13));
+        case Qt::Key_Tab:
+            return QString(QChar(9));
+        case Qt::Key_Backspace:
+            return QString(QChar(8));
+        case Qt::Key_Escape:
+            return QString(QChar(27));
+        case Qt::Key_Delete:
+            return QString(QChar(127));
+        case Qt::Key_Home:
+            return QString(QChar(1));
+        case Qt::Key_End:
+            return QString(QChar(4));
+        case Qt::Key_PageUp:
+            return QString(QChar(11));
+        case Qt::Key_PageDown:
+            return QString(QChar(12));
+        case Qt::Key_Left:
+            return QString(QChar(28));
+        case Qt::Key_Right:
+            return QString(QChar(29));
+        case Qt::Key_Up:
+            return QString(QChar(30));
+        case Qt::Key_Down:
+            return QString(QChar(31));
+        default:
+            return event.text();
         }
     }
 
@@ -47,20 +62,11 @@ EditField::EditField(QWidget* parent)
     Rebuild();
 }
 
-QLineEdit* EditField::LineEdit() const
-{
-    return qobject_cast<QLineEdit*>(m_editor);
-}
+QLineEdit* EditField::LineEdit() const { return qobject_cast<QLineEdit*>(m_editor); }
 
-QPlainTextEdit* EditField::PlainTextEdit() const
-{
-    return qobject_cast<QPlainTextEdit*>(m_editor);
-}
+QPlainTextEdit* EditField::PlainTextEdit() const { return qobject_cast<QPlainTextEdit*>(m_editor); }
 
-TextView* EditField::View() const
-{
-    return qobject_cast<TextView*>(m_editor);
-}
+TextView* EditField::View() const { return qobject_cast<TextView*>(m_editor); }
 
 QString EditField::Text() const
 {

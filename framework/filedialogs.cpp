@@ -21,10 +21,7 @@ namespace {
 
 } // namespace
 
-Ref<FolderItem> GetOpenFolderItem(const FileType& type)
-{
-    return Ask({ false, type.Filter(), {} });
-}
+Ref<FolderItem> GetOpenFolderItem(const FileType& type) { return Ask({ false, type.Filter(), {} }); }
 
 Ref<FolderItem> GetSaveFolderItem(const FileType& type, const QString& defaultName)
 {
@@ -37,10 +34,7 @@ FileDialogs::FileDialogs()
     g_newest = this;
 }
 
-FileDialogs::~FileDialogs()
-{
-    g_newest = m_previous;
-}
+FileDialogs::~FileDialogs() { g_newest = m_previous; }
 
 std::optional<QString> FileDialogs::Take(const Request& request)
 {

@@ -32,10 +32,7 @@ QString FolderItem::ShellPath() const
     return escaped;
 }
 
-QString FolderItem::Name() const
-{
-    return QFileInfo(m_path).fileName();
-}
+QString FolderItem::Name() const { return QFileInfo(m_path).fileName(); }
 
 void FolderItem::SetName(const QString& name)
 {
@@ -54,15 +51,9 @@ Ref<FolderItem> FolderItem::Parent() const
     return MakeRef<FolderItem>(QFileInfo(m_path).dir().absolutePath());
 }
 
-bool FolderItem::Exists() const
-{
-    return QFileInfo::exists(m_path);
-}
+bool FolderItem::Exists() const { return QFileInfo::exists(m_path); }
 
-bool FolderItem::Directory() const
-{
-    return QFileInfo(m_path).isDir();
-}
+bool FolderItem::Directory() const { return QFileInfo(m_path).isDir(); }
 
 void FolderItem::Delete()
 {

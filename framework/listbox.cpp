@@ -70,10 +70,7 @@ Listbox::Listbox(QWidget* parent)
 
 Listbox::~Listbox() = default;
 
-int Listbox::ColumnCount() const
-{
-    return m_model->ColumnCount();
-}
+int Listbox::ColumnCount() const { return m_model->ColumnCount(); }
 
 void Listbox::SetColumnCount(int columns)
 {
@@ -81,25 +78,13 @@ void Listbox::SetColumnCount(int columns)
     ApplyColumnWidths();
 }
 
-QString Listbox::Heading(int column) const
-{
-    return m_model->Heading(column);
-}
+QString Listbox::Heading(int column) const { return m_model->Heading(column); }
 
-void Listbox::SetHeadings(const QStringList& headings)
-{
-    m_model->SetHeadings(headings);
-}
+void Listbox::SetHeadings(const QStringList& headings) { m_model->SetHeadings(headings); }
 
-bool Listbox::HasHeading() const
-{
-    return !header()->isHidden();
-}
+bool Listbox::HasHeading() const { return !header()->isHidden(); }
 
-void Listbox::SetHasHeading(bool hasHeading)
-{
-    header()->setHidden(!hasHeading);
-}
+void Listbox::SetHasHeading(bool hasHeading) { header()->setHidden(!hasHeading); }
 
 void Listbox::SetColumnWidths(const QString& widths)
 {
@@ -113,20 +98,14 @@ void Listbox::SetColumnWidths(const QString& widths)
     ApplyColumnWidths();
 }
 
-bool Listbox::ColumnsResizable() const
-{
-    return header()->sectionResizeMode(0) == QHeaderView::Interactive;
-}
+bool Listbox::ColumnsResizable() const { return header()->sectionResizeMode(0) == QHeaderView::Interactive; }
 
 void Listbox::SetColumnsResizable(bool resizable)
 {
     header()->setSectionResizeMode(resizable ? QHeaderView::Interactive : QHeaderView::Fixed);
 }
 
-int Listbox::ListCount() const
-{
-    return m_model->RowCount();
-}
+int Listbox::ListCount() const { return m_model->RowCount(); }
 
 int Listbox::ListIndex() const
 {
@@ -145,8 +124,7 @@ void Listbox::SetListIndex(int row)
         } else {
             m_model->Flush();
             const QModelIndex at = m_model->index(row, 0);
-            selectionModel()->setCurrentIndex(
-                at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         }
     }
     ReportChange();
@@ -207,10 +185,7 @@ void Listbox::SetConstructContextualMenuHandler(ConstructContextualMenuHandler h
     m_constructMenu = std::move(handler);
 }
 
-void Listbox::SetContextualMenuActionHandler(ContextualMenuActionHandler handler)
-{
-    m_menuAction = std::move(handler);
-}
+void Listbox::SetContextualMenuActionHandler(ContextualMenuActionHandler handler) { m_menuAction = std::move(handler); }
 
 void Listbox::CheckRow(int row) const
 {
@@ -256,7 +231,8 @@ void Listbox::contextMenuEvent(QContextMenuEvent* event)
         return;
     QMenu menu(this);
     Ref<MenuItem> chosen;
-    base->FillMenu(menu, [&chosen](const Ref<MenuItem>& item) { chosen = item; }, [](MenuItem&, QAction&, QMenu*) { });
+    base->FillMenu(
+        menu, [&chosen](const Ref<MenuItem>& item) { chosen = item; }, [](MenuItem&, QAction&, QMenu*) {});
     menu.exec(viewport()->mapToGlobal(at));
     if (chosen && m_menuAction)
         Application::Guard([&] { m_menuAction(*chosen); });

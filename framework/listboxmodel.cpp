@@ -123,15 +123,9 @@ ListboxModel::ListboxModel(QObject* parent)
 {
 }
 
-int ListboxModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : m_shown;
-}
+int ListboxModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_shown; }
 
-int ListboxModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : m_columns;
-}
+int ListboxModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_columns; }
 
 QVariant ListboxModel::data(const QModelIndex& index, int role) const
 {
@@ -167,10 +161,7 @@ void ListboxModel::SetColumnCount(int columns)
     }
 }
 
-QString ListboxModel::Heading(int column) const
-{
-    return m_headings.value(column);
-}
+QString ListboxModel::Heading(int column) const { return m_headings.value(column); }
 
 void ListboxModel::SetHeadings(const QStringList& headings)
 {
@@ -239,10 +230,7 @@ void ListboxModel::announceChange(int row, int column)
     }
 }
 
-bool ListboxModel::isOpen(int row) const
-{
-    return m_hasOpen && size_t(row) + 1 == m_rows.size();
-}
+bool ListboxModel::isOpen(int row) const { return m_hasOpen && size_t(row) + 1 == m_rows.size(); }
 
 void ListboxModel::seal()
 {

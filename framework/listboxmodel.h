@@ -45,7 +45,7 @@ private:
     int m_columns = 1;
     int m_shown = 0;
     bool m_flushQueued = false;
-    std::vector<QString> m_open;  // the cells of the last row while it is being written
+    std::vector<QString> m_open; // the cells of the last row while it is being written
     bool m_hasOpen = false;
 };
 

@@ -5,7 +5,6 @@
 namespace fw {
 
 // The root of a window's menus: each child is one menu of the bar.
-class MenuBar : public MenuItem {
-};
+class MenuBar : public MenuItem { };
 
 } // namespace fw

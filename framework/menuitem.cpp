@@ -78,8 +78,9 @@ void MenuItem::FillMenu(QMenu& menu, const std::function<void(const Ref<MenuItem
         // The shortcut is only shown here: a second binding would make Qt call the key ambiguous and run
         // neither. The window's own shortcuts run it after the enabling pass.
         const QKeySequence keys = child->KeySequence();
-        QAction* action = menu.addAction(
-            keys.isEmpty() ? child->m_text : child->m_text + QLatin1Char('\t') + keys.toString(QKeySequence::NativeText));
+        QAction* action = menu.addAction(keys.isEmpty()
+                ? child->m_text
+                : child->m_text + QLatin1Char('\t') + keys.toString(QKeySequence::NativeText));
         action->setEnabled(child->m_enabled);
         QObject::connect(action, &QAction::triggered, &menu, [chosen, item = child] { chosen(item); });
         made(*child, *action, nullptr);

@@ -13,11 +13,20 @@ int MessageDialog::ShowModal() const
         return 1;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (m_icon) {
-    case 0: icon = QMessageBox::Information; break;
-    case 1: icon = QMessageBox::Warning; break;
-    case 2: icon = QMessageBox::Critical; break;
-    case 3: icon = QMessageBox::Question; break;
-    default: break;
+    case 0:
+        icon = QMessageBox::Information;
+        break;
+    case 1:
+        icon = QMessageBox::Warning;
+        break;
+    case 2:
+        icon = QMessageBox::Critical;
+        break;
+    case 3:
+        icon = QMessageBox::Question;
+        break;
+    default:
+        break;
     }
     QMessageBox box(icon, m_title.isEmpty() ? QApplication::applicationDisplayName() : m_title, m_message,
         QMessageBox::Ok, QApplication::activeWindow());

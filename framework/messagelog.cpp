@@ -12,10 +12,7 @@ MessageLog::MessageLog()
     g_newest = this;
 }
 
-MessageLog::~MessageLog()
-{
-    g_newest = m_previous;
-}
+MessageLog::~MessageLog() { g_newest = m_previous; }
 
 bool MessageLog::Record(const Entry& entry)
 {

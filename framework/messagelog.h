@@ -12,10 +12,10 @@ public:
     enum class Kind { MsgBox, MessageDialog };
     struct Entry {
         Kind kind;
-        QString text;        // MsgBox's text, MessageDialog's Message
+        QString text; // MsgBox's text, MessageDialog's Message
         QString explanation; // MessageDialog's Explanation
         QString title;
-        int icon;            // MsgBox's code, MessageDialog's Icon
+        int icon; // MsgBox's code, MessageDialog's Icon
     };
 
     MessageLog();

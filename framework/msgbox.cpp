@@ -8,10 +8,7 @@
 
 namespace fw {
 
-int MsgBox(const QString& text)
-{
-    return MsgBox(text, 0, QString());
-}
+int MsgBox(const QString& text) { return MsgBox(text, 0, QString()); }
 
 int MsgBox(const QString& text, int code, const QString& title)
 {
@@ -21,11 +18,20 @@ int MsgBox(const QString& text, int code, const QString& title)
         return 1;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (code & 0x70) {
-    case 16: icon = QMessageBox::Critical; break;
-    case 32: icon = QMessageBox::Question; break;
-    case 48: icon = QMessageBox::Warning; break;
-    case 64: icon = QMessageBox::Information; break;
-    default: break;
+    case 16:
+        icon = QMessageBox::Critical;
+        break;
+    case 32:
+        icon = QMessageBox::Question;
+        break;
+    case 48:
+        icon = QMessageBox::Warning;
+        break;
+    case 64:
+        icon = QMessageBox::Information;
+        break;
+    default:
+        break;
     }
     QMessageBox box(icon, title.isEmpty() ? QApplication::applicationDisplayName() : title, text, QMessageBox::Ok,
         QApplication::activeWindow());

@@ -4,9 +4,6 @@
 
 namespace fw {
 
-void QuitMenuItem::Perform()
-{
-    QCoreApplication::exit(0);
-}
+void QuitMenuItem::Perform() { QCoreApplication::exit(0); }
 
 } // namespace fw

@@ -22,20 +22,11 @@ namespace {
 
 } // namespace
 
-QString RectControl::Name() const
-{
-    return m_widget.objectName();
-}
+QString RectControl::Name() const { return m_widget.objectName(); }
 
-bool RectControl::Enabled() const
-{
-    return !m_widget.testAttribute(Qt::WA_ForceDisabled);
-}
+bool RectControl::Enabled() const { return !m_widget.testAttribute(Qt::WA_ForceDisabled); }
 
-void RectControl::SetEnabled(bool enabled)
-{
-    m_widget.setEnabled(enabled);
-}
+void RectControl::SetEnabled(bool enabled) { m_widget.setEnabled(enabled); }
 
 void RectControl::SetRect(int left, int top, int width, int height)
 {
@@ -82,10 +73,10 @@ void RectControl::Arrange()
         before = m_container->m_rect;
         now = m_container->m_windowRect;
     }
-    const auto [left, width] = Follow(m_rect.left(), m_rect.width(), before.left(), before.width(), now.left(),
-        now.width(), m_lockLeft, m_lockRight);
-    const auto [top, height] = Follow(m_rect.top(), m_rect.height(), before.top(), before.height(), now.top(),
-        now.height(), m_lockTop, m_lockBottom);
+    const auto [left, width] = Follow(
+        m_rect.left(), m_rect.width(), before.left(), before.width(), now.left(), now.width(), m_lockLeft, m_lockRight);
+    const auto [top, height] = Follow(
+        m_rect.top(), m_rect.height(), before.top(), before.height(), now.top(), now.height(), m_lockTop, m_lockBottom);
     m_windowRect = QRect(left, top, width, height);
     m_widget.setGeometry(m_windowRect.translated(-now.topLeft()));
 }

@@ -17,8 +17,7 @@ public:
     {
     }
     template <class U>
-        requires std::is_convertible_v<U*, T*>
-    Ref(const Ref<U>& other)
+    requires std::is_convertible_v<U*, T*> Ref(const Ref<U>& other)
         : m_object(other.Shared())
     {
     }

@@ -41,10 +41,7 @@ Shell::StandIn::StandIn(Run run)
     g_newestStandIn = this;
 }
 
-Shell::StandIn::~StandIn()
-{
-    g_newestStandIn = m_previous;
-}
+Shell::StandIn::~StandIn() { g_newestStandIn = m_previous; }
 
 void Shell::Execute(const QString& program, const QStringList& arguments)
 {

@@ -13,27 +13,47 @@ void StandardEditItem::Perform()
     QWidget* focus = QApplication::focusWidget();
     if (auto* line = qobject_cast<QLineEdit*>(focus)) {
         switch (m_command) {
-        case EditCommand::Undo: line->undo(); break;
-        case EditCommand::Cut: line->cut(); break;
-        case EditCommand::Copy: line->copy(); break;
-        case EditCommand::Paste: line->paste(); break;
+        case EditCommand::Undo:
+            line->undo();
+            break;
+        case EditCommand::Cut:
+            line->cut();
+            break;
+        case EditCommand::Copy:
+            line->copy();
+            break;
+        case EditCommand::Paste:
+            line->paste();
+            break;
         case EditCommand::Delete:
             if (!line->isReadOnly() && line->hasSelectedText())
                 line->del();
             break;
-        case EditCommand::SelectAll: line->selectAll(); break;
+        case EditCommand::SelectAll:
+            line->selectAll();
+            break;
         }
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(focus)) {
         switch (m_command) {
-        case EditCommand::Undo: plain->undo(); break;
-        case EditCommand::Cut: plain->cut(); break;
-        case EditCommand::Copy: plain->copy(); break;
-        case EditCommand::Paste: plain->paste(); break;
+        case EditCommand::Undo:
+            plain->undo();
+            break;
+        case EditCommand::Cut:
+            plain->cut();
+            break;
+        case EditCommand::Copy:
+            plain->copy();
+            break;
+        case EditCommand::Paste:
+            plain->paste();
+            break;
         case EditCommand::Delete:
             if (!plain->isReadOnly())
                 plain->textCursor().removeSelectedText();
             break;
-        case EditCommand::SelectAll: plain->selectAll(); break;
+        case EditCommand::SelectAll:
+            plain->selectAll();
+            break;
         }
     } else if (auto* view = qobject_cast<TextView*>(focus)) {
         if (m_command == EditCommand::Copy)

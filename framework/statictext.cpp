@@ -9,10 +9,7 @@ StaticText::StaticText(QWidget* parent)
     setTextFormat(Qt::PlainText);
 }
 
-QColor StaticText::TextColor() const
-{
-    return palette().color(QPalette::WindowText);
-}
+QColor StaticText::TextColor() const { return palette().color(QPalette::WindowText); }
 
 void StaticText::SetTextColor(const QColor& color)
 {

@@ -2,10 +2,7 @@
 
 namespace fw {
 
-QString Trim(const QString& text)
-{
-    return text.trimmed();
-}
+QString Trim(const QString& text) { return text.trimmed(); }
 
 QString Mid(const QString& text, qsizetype start)
 {
@@ -47,14 +44,8 @@ int Asc(const QString& text)
     return text.at(0).unicode();
 }
 
-QString EndOfLine()
-{
-    return QStringLiteral("\n");
-}
+QString EndOfLine() { return QStringLiteral("\n"); }
 
-bool Equals(const QString& a, const QString& b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
+bool Equals(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 } // namespace fw

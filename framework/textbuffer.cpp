@@ -9,62 +9,62 @@ namespace fw {
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+    constexpr char32_t kReplacement = 0xFFFD;
 
-// Decodes the sequence at p into cp and returns its length. An invalid sequence gives U+FFFD and the length of its
-// longest start that could still have been valid (at least one byte), as Unicode recommends, so a bad byte never
-// swallows the good character after it.
-int decodeChar(const unsigned char* p, const unsigned char* end, char32_t& cp)
-{
-    const unsigned char lead = p[0];
-    if (lead < 0x80) {
-        cp = lead;
-        return 1;
-    }
-    int length = 0;
-    char32_t value = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        value = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        value = lead & 0x0F;
-        // Ranges of the second byte that rule out overlong forms and surrogates.
-        if (lead == 0xE0)
-            low = 0xA0;
-        else if (lead == 0xED)
-            high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        value = lead & 0x07;
-        if (lead == 0xF0)
-            low = 0x90;
-        else if (lead == 0xF4)
-            high = 0x8F;
-    } else {
-        cp = kReplacement;
-        return 1;
-    }
-    for (int i = 1; i < length; ++i) {
-        if (p + i == end || p[i] < low || p[i] > high) {
-            cp = kReplacement;
-            return i;
+    // Decodes the sequence at p into cp and returns its length. An invalid sequence gives U+FFFD and the length of its
+    // longest start that could still have been valid (at least one byte), as Unicode recommends, so a bad byte never
+    // swallows the good character after it.
+    int decodeChar(const unsigned char* p, const unsigned char* end, char32_t& cp)
+    {
+        const unsigned char lead = p[0];
+        if (lead < 0x80) {
+            cp = lead;
+            return 1;
         }
-        value = (value << 6) | (p[i] & 0x3F);
-        low = 0x80;
-        high = 0xBF;
+        int length = 0;
+        char32_t value = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            value = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            value = lead & 0x0F;
+            // Ranges of the second byte that rule out overlong forms and surrogates.
+            if (lead == 0xE0)
+                low = 0xA0;
+            else if (lead == 0xED)
+                high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            value = lead & 0x07;
+            if (lead == 0xF0)
+                low = 0x90;
+            else if (lead == 0xF4)
+                high = 0x8F;
+        } else {
+            cp = kReplacement;
+            return 1;
+        }
+        for (int i = 1; i < length; ++i) {
+            if (p + i == end || p[i] < low || p[i] > high) {
+                cp = kReplacement;
+                return i;
+            }
+            value = (value << 6) | (p[i] & 0x3F);
+            low = 0x80;
+            high = 0xBF;
+        }
+        cp = value;
+        return length;
     }
-    cp = value;
-    return length;
-}
 
-qsizetype find(const char* data, qsizetype from, qsizetype size, char c)
-{
-    const void* hit = std::memchr(data + from, c, size_t(size - from));
-    return hit ? static_cast<const char*>(hit) - data : size;
-}
+    qsizetype find(const char* data, qsizetype from, qsizetype size, char c)
+    {
+        const void* hit = std::memchr(data + from, c, size_t(size - from));
+        return hit ? static_cast<const char*>(hit) - data : size;
+    }
 
 } // namespace
 
@@ -141,9 +141,9 @@ qsizetype TextBuffer::lineAt(qsizetype byte) const
 {
     buildIndex();
     const auto search = [byte](const auto& starts) {
-        return qsizetype(std::upper_bound(starts.begin(), starts.end(), byte,
-                             [](qsizetype value, auto start) { return value < qsizetype(start); })
-            - starts.begin());
+        return qsizetype(std::upper_bound(starts.begin(), starts.end(), byte, [](qsizetype value, auto start) {
+            return value < qsizetype(start);
+        }) - starts.begin());
     };
     const qsizetype after = m_starts64.empty() ? search(m_starts32) : search(m_starts64);
     return std::max<qsizetype>(after - 1, 0);
@@ -216,10 +216,7 @@ QString TextBuffer::decode(qsizetype from, qsizetype to, std::vector<qsizetype>*
     return result;
 }
 
-TextBufferPtr MakeTextBuffer(QByteArray utf8)
-{
-    return std::make_shared<const TextBuffer>(std::move(utf8));
-}
+TextBufferPtr MakeTextBuffer(QByteArray utf8) { return std::make_shared<const TextBuffer>(std::move(utf8)); }
 
 TextRef Mid(const TextRef& text, qsizetype startChar)
 {

@@ -21,13 +21,11 @@ QByteArray TextInputStream::ReadAll()
         throw IOException("the stream is closed");
     QByteArray bytes = m_file->readAll();
     if (m_file->error() != QFileDevice::NoError)
-        throw IOException("cannot read " + m_file->fileName().toStdString() + ": " + m_file->errorString().toStdString());
+        throw IOException(
+            "cannot read " + m_file->fileName().toStdString() + ": " + m_file->errorString().toStdString());
     return bytes;
 }
 
-void TextInputStream::Close()
-{
-    m_file->close();
-}
+void TextInputStream::Close() { m_file->close(); }
 
 } // namespace fw

@@ -16,13 +16,13 @@ namespace fw {
 
 namespace {
 
-// A line is decoded and laid out up to this many bytes: a 100 MB one-line file must not stall the view, and
-// nobody scrolls thousands of characters to the right to read.
-constexpr qsizetype kMaxLineBytes = 10000;
-constexpr int kMargin = 4;
-constexpr int kTabStopSpaces = 4;
-// Wide enough for kMaxLineBytes of any glyph, small enough for the layout engine's fixed-point widths.
-constexpr qreal kLayoutWidth = 1e6;
+    // A line is decoded and laid out up to this many bytes: a 100 MB one-line file must not stall the view, and
+    // nobody scrolls thousands of characters to the right to read.
+    constexpr qsizetype kMaxLineBytes = 10000;
+    constexpr int kMargin = 4;
+    constexpr int kTabStopSpaces = 4;
+    // Wide enough for kMaxLineBytes of any glyph, small enough for the layout engine's fixed-point widths.
+    constexpr qreal kLayoutWidth = 1e6;
 
 } // namespace
 
@@ -30,9 +30,9 @@ constexpr qreal kLayoutWidth = 1e6;
 struct TextView::Line {
     QTextLayout layout;
     std::vector<qsizetype> offsets; // for each UTF-16 unit, its byte from `start`; then the laid-out length
-    qsizetype start = 0;            // buffer byte where the line starts
-    qsizetype shownEnd = 0;         // buffer byte past the laid-out part
-    qsizetype end = 0;              // buffer byte where the line's text ends
+    qsizetype start = 0; // buffer byte where the line starts
+    qsizetype shownEnd = 0; // buffer byte past the laid-out part
+    qsizetype end = 0; // buffer byte where the line's text ends
     qreal width = 0;
 
     // The UTF-16 position of a byte of the line.
@@ -54,10 +54,7 @@ TextView::TextView(QWidget* parent)
 
 TextView::~TextView() = default;
 
-void TextView::setText(const QString& text)
-{
-    setText(TextRef { MakeTextBuffer(text.toUtf8()), 0 });
-}
+void TextView::setText(const QString& text) { setText(TextRef { MakeTextBuffer(text.toUtf8()), 0 }); }
 
 void TextView::setText(const TextRef& text)
 {
@@ -73,15 +70,9 @@ void TextView::setText(const TextRef& text)
     horizontalScrollBar()->setValue(0);
 }
 
-QString TextView::text() const
-{
-    return m_text.buffer->decode(m_text.fromByte, m_text.buffer->size());
-}
+QString TextView::text() const { return m_text.buffer->decode(m_text.fromByte, m_text.buffer->size()); }
 
-TextRef TextView::textRef() const
-{
-    return m_text;
-}
+TextRef TextView::textRef() const { return m_text; }
 
 void TextView::selectAll()
 {
@@ -143,7 +134,8 @@ void TextView::paintEvent(QPaintEvent* event)
     // Widen the horizontal range to lines wider than estimated, once painting is over.
     if (widest > m_contentWidth) {
         m_contentWidth = int(std::ceil(widest));
-        QMetaObject::invokeMethod(this, [this] { updateScrollBars(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { updateScrollBars(); }, Qt::QueuedConnection);
     }
 }
 
@@ -153,10 +145,7 @@ void TextView::resizeEvent(QResizeEvent* event)
     updateScrollBars();
 }
 
-void TextView::scrollContentsBy(int, int)
-{
-    viewport()->update();
-}
+void TextView::scrollContentsBy(int, int) { viewport()->update(); }
 
 void TextView::keyPressEvent(QKeyEvent* event)
 {
@@ -257,10 +246,7 @@ void TextView::changeEvent(QEvent* event)
     }
 }
 
-qsizetype TextView::lineCount() const
-{
-    return m_text.buffer->lineCount() - m_firstLine;
-}
+qsizetype TextView::lineCount() const { return m_text.buffer->lineCount() - m_firstLine; }
 
 qsizetype TextView::lineStart(qsizetype line) const
 {
@@ -273,10 +259,7 @@ qsizetype TextView::lineEnd(qsizetype line) const
     return std::max(lineStart(line), m_text.buffer->lineEnd(m_firstLine + line));
 }
 
-int TextView::lineHeight() const
-{
-    return std::max(1, fontMetrics().lineSpacing());
-}
+int TextView::lineHeight() const { return std::max(1, fontMetrics().lineSpacing()); }
 
 const TextView::Line& TextView::line(qsizetype index) const
 {

@@ -58,7 +58,7 @@ private:
 
     TextRef m_text;
     qsizetype m_firstLine = 0; // buffer line of the shown text's first line
-    qsizetype m_anchor = 0;    // selection [anchor, cursor] as buffer bytes, in either order
+    qsizetype m_anchor = 0; // selection [anchor, cursor] as buffer bytes, in either order
     qsizetype m_cursor = 0;
     bool m_selecting = false;
     int m_contentWidth = 0; // widest line estimated or painted so far, in pixels

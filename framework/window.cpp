@@ -83,10 +83,7 @@ void Window::ShowModal()
         setWindowModality(Qt::NonModal);
 }
 
-void Window::Close()
-{
-    close();
-}
+void Window::Close() { close(); }
 
 void Window::closeEvent(QCloseEvent* event)
 {
@@ -124,7 +121,8 @@ void Window::SetMenuBar(const Ref<fw::MenuBar>& bar)
         const auto made = [this](MenuItem& item, QAction& action, QMenu* submenu) {
             m_menuActions.emplace_back(&item, &action);
             if (submenu)
-                connect(submenu, &QMenu::aboutToShow, this, [this] { Application::Guard([this] { UpdateMenuItems(); }); });
+                connect(
+                    submenu, &QMenu::aboutToShow, this, [this] { Application::Guard([this] { UpdateMenuItems(); }); });
             if (item.KeySequence().isEmpty())
                 return;
             // Own shortcuts, always live, so that the enabling pass runs before deciding whether the item may run.

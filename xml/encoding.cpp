@@ -10,9 +10,38 @@ namespace {
 
     // The 0x80..0x9F range of windows-1252; bytes it leaves undefined keep their C1 code point.
     constexpr std::array<char16_t, 32> kWindows1252High = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D,
-        0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A,
-        0x0153, 0x009D, 0x017E, 0x0178,
+        0x20AC,
+        0x0081,
+        0x201A,
+        0x0192,
+        0x201E,
+        0x2026,
+        0x2020,
+        0x2021,
+        0x02C6,
+        0x2030,
+        0x0160,
+        0x2039,
+        0x0152,
+        0x008D,
+        0x017D,
+        0x008F,
+        0x0090,
+        0x2018,
+        0x2019,
+        0x201C,
+        0x201D,
+        0x2022,
+        0x2013,
+        0x2014,
+        0x02DC,
+        0x2122,
+        0x0161,
+        0x203A,
+        0x0153,
+        0x009D,
+        0x017E,
+        0x0178,
     };
 
     std::string lower(std::string_view text)
@@ -49,7 +78,8 @@ namespace {
         if (at < 0)
             return {};
         at += 8;
-        while (at < decl.size() && (decl[at] == ' ' || decl[at] == '\t' || decl[at] == '\r' || decl[at] == '\n' || decl[at] == '='))
+        while (at < decl.size()
+            && (decl[at] == ' ' || decl[at] == '\t' || decl[at] == '\r' || decl[at] == '\n' || decl[at] == '='))
             ++at;
         if (at >= decl.size() || (decl[at] != '"' && decl[at] != '\''))
             return {};
@@ -128,8 +158,8 @@ SourceEncoding DetectEncoding(const QByteArray& bytes)
         // The mark and the declaration must agree; expat would let the mark win silently.
         const std::string declared = lower(declaredEncoding(bytes.sliced(3)));
         if (!declared.empty() && declared != "utf-8" && declared != "utf8")
-            throw XmlException("line 1, column 1: the file starts with a UTF-8 byte-order mark but declares the encoding "
-                + declared);
+            throw XmlException(
+                "line 1, column 1: the file starts with a UTF-8 byte-order mark but declares the encoding " + declared);
         return { Encoding::Utf8, 3 };
     }
     if (at(0) == 0xFF && at(1) == 0xFE)

@@ -12,7 +12,7 @@ enum class Encoding { Utf8, Utf16LE, Utf16BE, Latin1, Ascii, Windows1252 };
 
 struct SourceEncoding {
     Encoding encoding = Encoding::Utf8;
-    int bomSize = 0;  // bytes of byte-order mark at the start of the file
+    int bomSize = 0; // bytes of byte-order mark at the start of the file
 };
 
 // Finds the encoding of a file from its byte-order mark or its XML declaration.

@@ -17,7 +17,7 @@ public:
 
     bool IsNil() const { return m_attr == nullptr; }
     QString Name() const;
-    void SetName(const QString& name);  // refused when another attribute of its element has the name
+    void SetName(const QString& name); // refused when another attribute of its element has the name
     QString Value() const;
     void SetValue(const QString& value);
 

@@ -19,15 +19,9 @@ XmlDocument::XmlDocument()
 
 XmlDocument::~XmlDocument() = default;
 
-void XmlDocument::LoadXml(const QByteArray& bytes)
-{
-    m_tree = ParseXml(bytes);
-}
+void XmlDocument::LoadXml(const QByteArray& bytes) { m_tree = ParseXml(bytes); }
 
-QByteArray XmlDocument::ToBytes() const
-{
-    return WriteXml(*m_tree);
-}
+QByteArray XmlDocument::ToBytes() const { return WriteXml(*m_tree); }
 
 void XmlDocument::SaveXml(const QString& path) const
 {
@@ -79,9 +73,6 @@ XmlDocument::Utf8Text XmlDocument::Text() const
     return { QByteArray(text.data(), qsizetype(text.size())), 0 };
 }
 
-QString XmlDocument::EncodingName() const
-{
-    return EncodingLabel(m_tree->encoding.encoding);
-}
+QString XmlDocument::EncodingName() const { return EncodingLabel(m_tree->encoding.encoding); }
 
 } // namespace xml

@@ -17,11 +17,16 @@ namespace {
     QString kindLabel(Kind kind)
     {
         switch (kind) {
-        case Kind::Element: return QStringLiteral("an element");
-        case Kind::Text: return QStringLiteral("a text node");
-        case Kind::CData: return QStringLiteral("a CDATA section");
-        case Kind::Comment: return QStringLiteral("a comment");
-        case Kind::ProcessingInstruction: return QStringLiteral("a processing instruction");
+        case Kind::Element:
+            return QStringLiteral("an element");
+        case Kind::Text:
+            return QStringLiteral("a text node");
+        case Kind::CData:
+            return QStringLiteral("a CDATA section");
+        case Kind::Comment:
+            return QStringLiteral("a comment");
+        case Kind::ProcessingInstruction:
+            return QStringLiteral("a processing instruction");
         }
         return {};
     }
@@ -46,8 +51,8 @@ namespace {
     void checkIndex(int index, uint32_t count, const char* what)
     {
         if (index < 0 || uint32_t(index) >= count)
-            throw fw::OutOfBoundsException(std::string(what) + " index " + std::to_string(index) + " is out of range (0 to "
-                + std::to_string(int64_t(count) - 1) + ")");
+            throw fw::OutOfBoundsException(std::string(what) + " index " + std::to_string(index)
+                + " is out of range (0 to " + std::to_string(int64_t(count) - 1) + ")");
     }
 
 } // namespace
@@ -68,11 +73,16 @@ Node* XmlNode::node() const
 XmlNodeType XmlNode::Type() const
 {
     switch (node()->kind) {
-    case Kind::Element: return XmlNodeType::Element;
-    case Kind::Text: return XmlNodeType::Text;
-    case Kind::CData: return XmlNodeType::CData;
-    case Kind::Comment: return XmlNodeType::Comment;
-    case Kind::ProcessingInstruction: return XmlNodeType::ProcessingInstruction;
+    case Kind::Element:
+        return XmlNodeType::Element;
+    case Kind::Text:
+        return XmlNodeType::Text;
+    case Kind::CData:
+        return XmlNodeType::CData;
+    case Kind::Comment:
+        return XmlNodeType::Comment;
+    case Kind::ProcessingInstruction:
+        return XmlNodeType::ProcessingInstruction;
     }
     return XmlNodeType::Text;
 }
@@ -81,11 +91,15 @@ QString XmlNode::Name() const
 {
     Node* n = node();
     switch (n->kind) {
-    case Kind::Text: return QStringLiteral("#text");
-    case Kind::CData: return QStringLiteral("#cdata-section");
-    case Kind::Comment: return QStringLiteral("#comment");
+    case Kind::Text:
+        return QStringLiteral("#text");
+    case Kind::CData:
+        return QStringLiteral("#cdata-section");
+    case Kind::Comment:
+        return QStringLiteral("#comment");
     case Kind::Element:
-    case Kind::ProcessingInstruction: return m_tree->displayName(n->name);
+    case Kind::ProcessingInstruction:
+        return m_tree->displayName(n->name);
     }
     return {};
 }

@@ -31,14 +31,14 @@ public:
 
     int ChildCount() const;
     XmlNode Child(int index) const;
-    XmlNode Parent() const;  // nil for the document element and for detached nodes
+    XmlNode Parent() const; // nil for the document element and for detached nodes
     XmlNode AppendChild(const XmlNode& child);
     void RemoveChild(const XmlNode& child);
 
     int AttributeCount() const;
     XmlAttribute GetAttributeNode(int index) const;
-    void SetAttributeNode(const XmlAttribute& attribute);  // an existing name keeps its place, gets the value
-    void RemoveAttribute(const QString& name);             // no such attribute: nothing happens
+    void SetAttributeNode(const XmlAttribute& attribute); // an existing name keeps its place, gets the value
+    void RemoveAttribute(const QString& name); // no such attribute: nothing happens
 
     bool operator==(const XmlNode& other) const { return m_node == other.m_node; }
 

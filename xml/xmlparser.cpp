@@ -33,7 +33,7 @@ namespace {
             m_levels.emplace_back();
         }
 
-        std::string failure;  // set when a handler could not go on
+        std::string failure; // set when a handler could not go on
 
         void startElement(const XML_Char* name, const XML_Char** atts)
         {
@@ -56,7 +56,8 @@ namespace {
                     const std::string_view value = atts[2 * i + 1];
                     const std::string_view raw = canShare ? nextRawValue(tag, cursor) : std::string_view();
                     // A value written without references or white space to normalise shares the source bytes.
-                    a->setValue(canShare && raw == value ? Str { raw.data(), uint32_t(raw.size()) } : m_tree.arena.copy(value));
+                    a->setValue(
+                        canShare && raw == value ? Str { raw.data(), uint32_t(raw.size()) } : m_tree.arena.copy(value));
                     a->owner = e;
                     a->sourceIndex = i;
                     e->attrs[i] = a;
@@ -214,7 +215,8 @@ namespace {
                 return false;
             // Most events start with another character: look at the first byte (or UTF-16 unit) before decoding.
             const char* at = m_tree.source.constData() + pos;
-            const bool wide = m_tree.encoding.encoding == Encoding::Utf16LE || m_tree.encoding.encoding == Encoding::Utf16BE;
+            const bool wide
+                = m_tree.encoding.encoding == Encoding::Utf16LE || m_tree.encoding.encoding == Encoding::Utf16BE;
             if (wide ? (at[0] != '&' || at[1] != '\0') && (at[0] != '\0' || at[1] != '&') : at[0] != '&')
                 return false;
             const std::string ref
@@ -337,9 +339,8 @@ std::shared_ptr<Tree> ParseXml(const QByteArray& bytes)
             guarded(ud, [&](Builder& b) { b.startElement(name, atts); });
         },
         [](void* ud, const XML_Char*) { guarded(ud, [&](Builder& b) { b.endElement(); }); });
-    XML_SetCharacterDataHandler(p, [](void* ud, const XML_Char* s, int len) {
-        guarded(ud, [&](Builder& b) { b.characters(s, len); });
-    });
+    XML_SetCharacterDataHandler(
+        p, [](void* ud, const XML_Char* s, int len) { guarded(ud, [&](Builder& b) { b.characters(s, len); }); });
     XML_SetCommentHandler(p, [](void* ud, const XML_Char* data) { guarded(ud, [&](Builder& b) { b.comment(data); }); });
     XML_SetProcessingInstructionHandler(p, [](void* ud, const XML_Char* target, const XML_Char* data) {
         guarded(ud, [&](Builder& b) { b.processingInstruction(target, data); });
@@ -348,7 +349,8 @@ std::shared_ptr<Tree> ParseXml(const QByteArray& bytes)
         p, [](void* ud) { guarded(ud, [&](Builder& b) { b.startCData(); }); },
         [](void* ud) { guarded(ud, [&](Builder& b) { b.endCData(); }); });
     XML_SetDoctypeDeclHandler(
-        p, [](void* ud, const XML_Char*, const XML_Char*, const XML_Char*, int) {
+        p,
+        [](void* ud, const XML_Char*, const XML_Char*, const XML_Char*, int) {
             guarded(ud, [&](Builder& b) { b.startDoctype(); });
         },
         [](void* ud) { guarded(ud, [&](Builder& b) { b.endDoctype(); }); });

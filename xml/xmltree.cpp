@@ -40,10 +40,7 @@ Str Arena::copy(std::string_view text)
     return { at, uint32_t(text.size()) };
 }
 
-Tree::Tree()
-{
-    intern("");
-}
+Tree::Tree() { intern(""); }
 
 uint32_t Tree::intern(std::string_view name)
 {
@@ -123,8 +120,8 @@ void Tree::appendChild(Element* parent, Node* child)
 void Tree::removeChildAt(Element* parent, uint32_t index)
 {
     Node* child = parent->children[index];
-    std::memmove(parent->children + index, parent->children + index + 1,
-        sizeof(Node*) * (parent->childCount - index - 1));
+    std::memmove(
+        parent->children + index, parent->children + index + 1, sizeof(Node*) * (parent->childCount - index - 1));
     --parent->childCount;
     child->parent = nullptr;
     touch(parent, ChildrenDirty);

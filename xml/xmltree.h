@@ -18,14 +18,14 @@ enum class Kind : uint8_t { Element, Text, CData, Comment, ProcessingInstruction
 
 // Edit marks, used by the writer to copy untouched parts of the file byte for byte.
 enum Flag : uint8_t {
-    Original = 1,       // has a span in the source bytes
-    SelfDirty = 2,      // own markup (name, attributes, value) must be written anew
-    ChildrenDirty = 4,  // children were added or removed
+    Original = 1, // has a span in the source bytes
+    SelfDirty = 2, // own markup (name, attributes, value) must be written anew
+    ChildrenDirty = 4, // children were added or removed
     DescendantDirty = 8,
-    SelfClosing = 16,   // written as <a/> in the source
-    Relocated = 32,     // detached and attached again: its old indentation no longer applies
-    Renamed = 64,       // its end tag must be written anew too
-    Expanded = 128,     // comes from an entity reference: written as that reference, never edited
+    SelfClosing = 16, // written as <a/> in the source
+    Relocated = 32, // detached and attached again: its old indentation no longer applies
+    Renamed = 64, // its end tag must be written anew too
+    Expanded = 128, // comes from an entity reference: written as that reference, never edited
 };
 
 constexpr uint32_t kNoIndex = UINT32_MAX;
@@ -41,10 +41,10 @@ struct Str {
 
 struct Node {
     Element* parent = nullptr;
-    uint32_t start = 0;      // source span of the whole node
+    uint32_t start = 0; // source span of the whole node
     uint32_t end = 0;
-    uint32_t leadStart = 0;  // start of the formatting white space before it in the source
-    uint32_t name = 0;       // interned name: element name or processing-instruction target
+    uint32_t leadStart = 0; // start of the formatting white space before it in the source
+    uint32_t name = 0; // interned name: element name or processing-instruction target
     Kind kind = Kind::Text;
     uint8_t flags = 0;
     bool has(Flag f) const { return flags & f; }
@@ -59,7 +59,7 @@ struct Attr {
     Element* owner = nullptr;
     const char* valueData = nullptr;
     uint32_t name = 0;
-    uint32_t sourceIndex = kNoIndex;  // position among the start tag's attributes in the source
+    uint32_t sourceIndex = kNoIndex; // position among the start tag's attributes in the source
     uint32_t valueSize = 0;
     bool dirty = false;
     Str value() const { return { valueData, valueSize }; }
@@ -71,9 +71,9 @@ struct Attr {
 };
 
 struct Element : Node {
-    uint32_t tagEnd = 0;      // end of the start tag in the source
-    uint32_t closeStart = 0;  // start of the end tag in the source
-    uint32_t trailStart = 0;  // start of the formatting before the end tag
+    uint32_t tagEnd = 0; // end of the start tag in the source
+    uint32_t closeStart = 0; // start of the end tag in the source
+    uint32_t trailStart = 0; // start of the formatting before the end tag
     uint32_t childCount = 0;
     uint32_t childCapacity = 0;
     uint32_t attrCount = 0;
@@ -89,10 +89,7 @@ public:
     Arena(const Arena&) = delete;
     Arena& operator=(const Arena&) = delete;
     void* allocate(size_t size, size_t align = alignof(std::max_align_t));
-    template <class T> T* make()
-    {
-        return new (allocate(sizeof(T), alignof(T))) T();
-    }
+    template <class T> T* make() { return new (allocate(sizeof(T), alignof(T))) T(); }
     Str copy(std::string_view text);
     size_t bytesReserved() const { return m_reserved; }
 
@@ -112,7 +109,7 @@ public:
     QByteArray source;
     SourceEncoding encoding;
     Arena arena;
-    Element* documentElement = nullptr;  // has no parent
+    Element* documentElement = nullptr; // has no parent
     bool modified = false;
 
     uint32_t intern(std::string_view name);
@@ -133,14 +130,11 @@ public:
     void removeAttrAt(Element* owner, uint32_t index);
 
 private:
-    std::deque<std::string> m_names;  // stable addresses: the map keys view them
+    std::deque<std::string> m_names; // stable addresses: the map keys view them
     mutable std::vector<QString> m_displayNames;
     std::unordered_map<std::string_view, uint32_t> m_nameIds;
 };
 
-inline Element* asElement(Node* n)
-{
-    return n && n->kind == Kind::Element ? static_cast<Element*>(n) : nullptr;
-}
+inline Element* asElement(Node* n) { return n && n->kind == Kind::Element ? static_cast<Element*>(n) : nullptr; }
 
 } // namespace xml::detail

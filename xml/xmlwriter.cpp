@@ -18,13 +18,13 @@ namespace {
     // One attribute as it stands in a source start tag: leading white space, name, quote, whole text.
     struct SourceAttr {
         std::string lead;
-        std::string text;  // lead included
+        std::string text; // lead included
         char quote = '"';
     };
 
     struct SourceTag {
         std::vector<SourceAttr> attrs;
-        std::string tail;  // white space and ">" or "/>"
+        std::string tail; // white space and ">" or "/>"
     };
 
     // Splits a well-formed start tag (UTF-8) into its attributes; the parser has already checked it.
@@ -66,11 +66,20 @@ namespace {
         out.reserve(value.size());
         for (char c : value) {
             switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '\r': out += "&#13;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '\r':
+                out += "&#13;";
+                break;
+            default:
+                out += c;
             }
         }
         return out;
@@ -83,14 +92,29 @@ namespace {
         out.reserve(value.size());
         for (char c : value) {
             switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '\t': out += "&#9;"; break;
-            case '\n': out += "&#10;"; break;
-            case '\r': out += "&#13;"; break;
-            case '"': out += quote == '"' ? "&quot;" : "\""; break;
-            case '\'': out += quote == '\'' ? "&apos;" : "'"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '\t':
+                out += "&#9;";
+                break;
+            case '\n':
+                out += "&#10;";
+                break;
+            case '\r':
+                out += "&#13;";
+                break;
+            case '"':
+                out += quote == '"' ? "&quot;" : "\"";
+                break;
+            case '\'':
+                out += quote == '\'' ? "&apos;" : "'";
+                break;
+            default:
+                out += c;
             }
         }
         return out;
@@ -324,7 +348,7 @@ namespace {
         {
             const Node* child = parent->children[index];
             const auto [at, fresh] = m_leads.try_emplace(child);
-            std::string& result = at->second;  // stays valid while the map grows
+            std::string& result = at->second; // stays valid while the map grows
             if (fresh)
                 result = computeLead(parent, index);
             return result;

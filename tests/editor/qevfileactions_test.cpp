@@ -77,7 +77,8 @@ protected:
     }
 
     // Opens the file name holding xml through the given converter; returns the QEV file's path.
-    QString OpenQev(Converter behaviour, const QString& name = QStringLiteral("first.qev"), const QByteArray& xml = kFirst)
+    QString OpenQev(
+        Converter behaviour, const QString& name = QStringLiteral("first.qev"), const QByteArray& xml = kFirst)
     {
         const QString qev = Folder(QStringLiteral("data")) + QLatin1Char('/') + name;
         writeFile(qev, Qev(xml));
@@ -206,9 +207,9 @@ TEST_F(QevFileActionsTest, SaveNamesAndReplacing)
     writeFile(folder + QStringLiteral("/mod.qev"), "original");
     writeFile(folder + QStringLiteral("/mod.v3.qev"), "older save");
 
-    for (const QString& name : { QStringLiteral("mod.v2.qev"), QStringLiteral("mod.v3.qev"),
-             QStringLiteral(".leading.qev"), QStringLiteral("nodot"), QStringLiteral("same.qev"),
-             QStringLiteral("blank 'and' \"quotes\".qev") }) {
+    for (const QString& name :
+        { QStringLiteral("mod.v2.qev"), QStringLiteral("mod.v3.qev"), QStringLiteral(".leading.qev"),
+            QStringLiteral("nodot"), QStringLiteral("same.qev"), QStringLiteral("blank 'and' \"quotes\".qev") }) {
         SCOPED_TRACE(name.toStdString());
         SaveQev(Converter::Works, name);
         EXPECT_EQ(readFile(folder + QLatin1Char('/') + name), Qev(kFirst));

@@ -104,7 +104,8 @@ TEST_F(XmlFileActionsTest, SaveWritesTheEditedDocumentThatReopensToTheSameTree)
     EXPECT_EQ(dialogs.Requests()[1].defaultName, QString());
     EXPECT_EQ(Successes(), 1);
     QByteArray expected = kGameXml;
-    expected.replace("    <Damage>12</Damage>\n", "").replace("  <Wrapper><Inner level=\"2\"><Core>deep</Core></Inner></Wrapper>\n", "");
+    expected.replace("    <Damage>12</Damage>\n", "")
+        .replace("  <Wrapper><Inner level=\"2\"><Core>deep</Core></Inner></Wrapper>\n", "");
     EXPECT_EQ(readFile(target), expected);
 
     OpenFile(target);

@@ -89,8 +89,9 @@ TEST(FileTypes, FilterTakesExtensionsWithOrWithoutDot)
 {
     FileType type;
     type.SetName("XML Files");
-    const std::pair<const char*, const char*> cases[] = { { "xml", "XML Files (*.xml)" }, { ".xml", "XML Files (*.xml)" },
-        { ".xml;.qev", "XML Files (*.xml *.qev)" }, { "Tool.exe", "XML Files (*Tool.exe)" } };
+    const std::pair<const char*, const char*> cases[]
+        = { { "xml", "XML Files (*.xml)" }, { ".xml", "XML Files (*.xml)" }, { ".xml;.qev", "XML Files (*.xml *.qev)" },
+              { "Tool.exe", "XML Files (*Tool.exe)" } };
     for (const auto& [extensions, filter] : cases) {
         type.SetExtensions(extensions);
         EXPECT_EQ(type.Filter(), filter) << extensions;

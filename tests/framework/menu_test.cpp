@@ -1,7 +1,7 @@
+#include "framework/editfield.h"
 #include "framework/menubar.h"
 #include "framework/quitmenuitem.h"
 #include "framework/standardedititem.h"
-#include "framework/editfield.h"
 #include "framework/window.h"
 
 #include <QAction>
@@ -17,8 +17,8 @@ using namespace fw;
 namespace {
 
 // Names an item and sets its properties; returns it.
-Ref<MenuItem> Item(Ref<MenuItem> item, const QString& name, const QString& text, const QString& shortcut = {},
-    bool autoEnable = true)
+Ref<MenuItem> Item(
+    Ref<MenuItem> item, const QString& name, const QString& text, const QString& shortcut = {}, bool autoEnable = true)
 {
     item->SetName(name);
     item->SetAutoEnable(autoEnable);
@@ -155,7 +155,7 @@ TEST_F(Menus, EnablingPassBeforeAMenuOpens)
     file->popup(QPoint(0, 0));
     EXPECT_FALSE(openA->isEnabled());
     EXPECT_FALSE(open->isEnabled()); // a menu without AutoEnable and no enabled item
-    EXPECT_TRUE(quit->isEnabled());  // the quit item stays enabled without AutoEnable
+    EXPECT_TRUE(quit->isEnabled()); // the quit item stays enabled without AutoEnable
     file->hide();
 
     m_window->enableOpen = true;

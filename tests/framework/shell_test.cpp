@@ -1,5 +1,4 @@
 #include "framework/shell.h"
-
 #include "support/testsupport.h"
 
 #include <QApplication>
@@ -101,7 +100,8 @@ TEST(Shell, StandInReplacesTheRunAndTheCommandLineQuotesEachPath)
     EXPECT_EQ(shell.ErrorCode(), 7);
     EXPECT_EQ(program, QStringLiteral("/opt/my tools/QevSplit.exe"));
     EXPECT_EQ(arguments,
-        QStringList({ QStringLiteral("-extract:xml"), QStringLiteral("/tmp/out dir"), QStringLiteral("/tmp/it's.qev") }));
+        QStringList(
+            { QStringLiteral("-extract:xml"), QStringLiteral("/tmp/out dir"), QStringLiteral("/tmp/it's.qev") }));
     EXPECT_EQ(shell.CommandLine(),
         QStringLiteral("/opt/my\\ tools/QevSplit.exe -extract:xml \"/tmp/out\\ dir\" \"/tmp/it\\'s.qev\""));
 }

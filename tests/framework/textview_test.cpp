@@ -24,10 +24,7 @@ QStringList lines(const fw::TextBuffer& buffer)
     return result;
 }
 
-QString decoded(const QByteArray& bytes)
-{
-    return MakeTextBuffer(bytes)->decode(0, bytes.size());
-}
+QString decoded(const QByteArray& bytes) { return MakeTextBuffer(bytes)->decode(0, bytes.size()); }
 
 QString clipboardAfterCopy(const TextView& view)
 {
@@ -99,8 +96,10 @@ TEST(TextBuffer, DecodesInvalidUtf8WithReplacementCharacters)
     // Each byte that starts no valid sequence is one replacement character: stray, cut short, overlong, surrogate,
     // past U+10FFFF.
     const QString bad(QChar::ReplacementCharacter);
-    const std::pair<QByteArray, QString> cases[] = { { "a\xff" "b", "a" + bad + "b" }, { "\x80", bad },
-        { "\xe2\x82", bad }, { "\xe2\x82z", bad + "z" }, { "\xc0\x80", bad.repeated(2) },
+    const std::pair<QByteArray, QString> cases[] = { { "a\xff"
+                                                       "b",
+                                                         "a" + bad + "b" },
+        { "\x80", bad }, { "\xe2\x82", bad }, { "\xe2\x82z", bad + "z" }, { "\xc0\x80", bad.repeated(2) },
         { "\xed\xa0\x80", bad.repeated(3) }, { "\xf4\x90\x80\x80", bad.repeated(4) } };
     for (const auto& [bytes, expected] : cases)
         EXPECT_EQ(decoded(bytes), expected) << bytes.toHex().toStdString();

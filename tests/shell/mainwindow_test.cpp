@@ -117,7 +117,8 @@ TEST_F(MainWindowLayout, ControlsStandOnTheirPagesAtDesignPlaces)
     for (fw::Listbox* list : { &window->todoList(), &window->XMLList(), &window->PatternsBox() })
         EXPECT_EQ(list->ListIndex(), -1) << list->Name().toStdString();
     EXPECT_EQ(window->XMLList().ListCount() + window->PatternsBox().ListCount(), 0);
-    for (fw::EditField* field : { &window->todoName(), &window->editTodo(), &window->StatusNest(), &window->PreviewArea() })
+    for (fw::EditField* field :
+        { &window->todoName(), &window->editTodo(), &window->StatusNest(), &window->PreviewArea() })
         EXPECT_TRUE(field->Text().isEmpty()) << field->Name().toStdString();
 }
 
@@ -126,14 +127,10 @@ TEST_F(MainWindowLayout, EditorTabFollowsTheMinimumSize)
     window->SetSize(300, 200);
     ASSERT_EQ(window->Size(), QSize(540, 447));
     const std::pair<fw::RectControl*, QRect> expected[] = {
-        { &window->XMLList(), { 20, 74, 209, 353 } },
-        { &window->GroupBox1(), { 239, 74, 281, 353 } },
-        { &window->PreviewArea(), { 243, 89, 273, 335 } },
-        { &window->StatusNest(), { 169, 40, 227, 22 } },
-        { &window->InButton(), { 408, 40, 50, 22 } },
-        { &window->OutButton(), { 470, 40, 50, 22 } },
-        { &window->EditButton(), { 20, 40, 42, 22 } },
-        { &window->RenameButton(), { 74, 40, 83, 22 } },
+        { &window->XMLList(), { 20, 74, 209, 353 } }, { &window->GroupBox1(), { 239, 74, 281, 353 } },
+        { &window->PreviewArea(), { 243, 89, 273, 335 } }, { &window->StatusNest(), { 169, 40, 227, 22 } },
+        { &window->InButton(), { 408, 40, 50, 22 } }, { &window->OutButton(), { 470, 40, 50, 22 } },
+        { &window->EditButton(), { 20, 40, 42, 22 } }, { &window->RenameButton(), { 74, 40, 83, 22 } },
         { &window->StaticText1(), { 0, 427, 540, 20 } }, // unlocked: keeps its place
     };
     for (const auto& [control, rect] : expected)
@@ -169,7 +166,8 @@ TEST_F(MainWindowLayout, ErrorBoxAsksToTryAgainOrWrite)
     ASSERT_EQ(messages.Entries().size(), 1u);
     const auto& entry = messages.Entries()[0];
     EXPECT_EQ(entry.kind, fw::MessageLog::Kind::MsgBox);
-    EXPECT_EQ(entry.text, "An error occurred, please try again later or send me a PM at \"sildra.author@example.org\".");
+    EXPECT_EQ(
+        entry.text, "An error occurred, please try again later or send me a PM at \"sildra.author@example.org\".");
     EXPECT_EQ(entry.icon, 16);
     EXPECT_EQ(entry.title, "Error");
 }

@@ -27,7 +27,4 @@ QByteArray readFile(const QString& path)
 
 } // namespace sildra::test
 
-void PrintTo(const QByteArray& bytes, std::ostream* os)
-{
-    *os << testing::PrintToString(bytes.toStdString());
-}
+void PrintTo(const QByteArray& bytes, std::ostream* os) { *os << testing::PrintToString(bytes.toStdString()); }

@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <csignal>
-#include <regex>
 #include <gtest/gtest.h>
+#include <regex>
 #include <sys/resource.h>
 
 namespace {
@@ -146,8 +146,9 @@ TEST(XmlLoad, FailedLoadLeavesTheDocumentAsItWas)
     doc.LoadXml("<r>\n  <a/>\n</r>");
     doc.DocumentElement().Child(0).SetName("edited");
     const QByteArray before = doc.ToBytes();
-    for (const char* bad : { "<r>\n  <a>\n</r>", "", "<r></r><s/>", "\xEF\xBB\xBF<?xml version='1.0' encoding='ISO-8859-1'?><r/>",
-             "<?xml version='1.0' encoding='KOI8-R'?><r/>", "<r>\xC3</r>" }) {
+    for (const char* bad :
+        { "<r>\n  <a>\n</r>", "", "<r></r><s/>", "\xEF\xBB\xBF<?xml version='1.0' encoding='ISO-8859-1'?><r/>",
+            "<?xml version='1.0' encoding='KOI8-R'?><r/>", "<r>\xC3</r>" }) {
         try {
             doc.LoadXml(bad);
             ADD_FAILURE() << "accepted: " << bad;

@@ -83,7 +83,8 @@ TEST(XmlEdit, AttributeChangesKeepTheOthersAsWritten)
     shield.RemoveAttribute("id");
     shield.RemoveAttribute("missing");
     doc.DocumentElement().Child(2).GetAttributeNode(0).SetName("key");
-    QByteArray expected = itemsWith(3, "    <item id=\"1\"  name='It&apos;s &lt;new> &amp; \"sharp\"&#9;' note=\"a &amp; b\">");
+    QByteArray expected
+        = itemsWith(3, "    <item id=\"1\"  name='It&apos;s &lt;new> &amp; \"sharp\"&#9;' note=\"a &amp; b\">");
     expected.replace("<item id=\"2\" name='Shield'/>", "<item name='Shield' weight=\"5\"/>");
     expected.replace("<item id=\"3\">", "<item key=\"3\">");
     EXPECT_EQ(doc.ToBytes(), expected);
@@ -101,8 +102,10 @@ TEST(XmlEdit, AppendedChildrenAreIndentedLikeTheirSiblings)
     appendItem(doc, root.Child(2), "desc", "Empty");
     XmlNode deep = root.Child(0).Child(0);
     deep.AppendChild(doc.CreateElement("mixed"));
-    QByteArray expected = itemsWith(7, "    <item id=\"3\">\n        <desc>Empty</desc>\n    </item>\n    <item id=\"\">Bow</item>");
-    expected.replace("<item id=\"2\" name='Shield'/>", "<item id=\"2\" name='Shield'>\n        <desc>Round</desc>\n    </item>");
+    QByteArray expected
+        = itemsWith(7, "    <item id=\"3\">\n        <desc>Empty</desc>\n    </item>\n    <item id=\"\">Bow</item>");
+    expected.replace(
+        "<item id=\"2\" name='Shield'/>", "<item id=\"2\" name='Shield'>\n        <desc>Round</desc>\n    </item>");
     expected.replace("<desc>Sharp</desc>", "<desc>Sharp<mixed/></desc>");
     EXPECT_EQ(doc.ToBytes(), expected);
     expectReloads(doc);

@@ -79,7 +79,8 @@ TEST(XmlRoundTrip, Utf8WithByteOrderMark)
 
 TEST(XmlRoundTrip, Utf16LittleEndianWithByteOrderMark)
 {
-    const QString text = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<r a='ä'>\n  <b>日本 𝄞</b>\n  <!-- ü -->\n</r>\n";
+    const QString text
+        = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<r a='ä'>\n  <b>日本 𝄞</b>\n  <!-- ü -->\n</r>\n";
     XmlDocument doc;
     expectRoundTrip(doc, utf16le(text));
     EXPECT_EQ(doc.DocumentElement().GetAttributeNode(0).Value(), "ä");
@@ -93,7 +94,8 @@ TEST(XmlRoundTrip, Utf16LittleEndianWithByteOrderMark)
 TEST(XmlRoundTrip, DeclaredSingleByteEncodings)
 {
     XmlDocument latin1;
-    expectRoundTrip(latin1, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<r \xE9t\xE9=\"\xE0\">caf\xE9 &#8364;</r>\n");
+    expectRoundTrip(
+        latin1, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<r \xE9t\xE9=\"\xE0\">caf\xE9 &#8364;</r>\n");
     EXPECT_EQ(latin1.DocumentElement().GetAttributeNode(0).Name(), "été");
     EXPECT_EQ(latin1.DocumentElement().GetAttributeNode(0).Value(), "à");
     EXPECT_EQ(latin1.DocumentElement().Child(0).Value(), "café €");
