@@ -35,7 +35,7 @@ bool XmlFileActions::_OpenXML_Action()
         FillTopLevelRows(m_window, AttributeColumn::PairsEachFollowedBySeparator);
         m_window.CurrentNode = m_window.XMLRead->DocumentElement();
         // Both panes show the text decoded as the parser decoded it, from one shared buffer.
-        const xml::XmlDocument::Utf8Text text = m_window.XMLRead->Text();
+        const xml::Utf8Text text = m_window.XMLRead->Text();
         const fw::TextRef whole { fw::MakeTextBuffer(text.bytes), text.from };
         m_window.PreviewArea().SetText(fw::Mid(whole, 2));
         m_window.comparator1().SetText(whole);

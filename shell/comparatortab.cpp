@@ -16,7 +16,7 @@ namespace {
 
     // The file's text as UTF-8, decoded like the XML layer reads a document: by its byte-order mark or its
     // declaration, and as UTF-8 when the declared encoding is one the layer cannot read.
-    QByteArray DecodedText(const QByteArray& bytes)
+    xml::Utf8Text DecodedText(const QByteArray& bytes)
     {
         xml::SourceEncoding source;
         try {
@@ -24,12 +24,7 @@ namespace {
         } catch (const xml::XmlException&) {
             source = xml::SourceEncoding();
         }
-        if (source.encoding == xml::Encoding::Utf8)
-            return bytes.mid(source.bomSize);
-        const std::string utf8 = xml::DecodeToUtf8(
-            std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())).substr(source.bomSize),
-            source.encoding);
-        return QByteArray(utf8.data(), static_cast<qsizetype>(utf8.size()));
+        return xml::DecodeText(bytes, source);
     }
 
 } // namespace
@@ -57,7 +52,8 @@ void ComparatorTab::compareFile_Action()
         // A file that cannot be read leaves the pane as it was, silently, like the rest of this tab.
         return;
     }
-    m_window.comparator2().SetText(fw::TextRef { fw::MakeTextBuffer(DecodedText(text)), 0 });
+    const xml::Utf8Text decoded = DecodedText(text);
+    m_window.comparator2().SetText(fw::TextRef { fw::MakeTextBuffer(decoded.bytes), decoded.from });
 }
 
 void ComparatorTab::compareButton_Action() { }

@@ -112,7 +112,7 @@ namespace {
         return cp;
     }
 
-    void appendUtf8(std::string& out, char32_t cp)
+    template <class Out> void appendUtf8(Out& out, char32_t cp)
     {
         if (cp < 0x80) {
             out += char(cp);
@@ -179,49 +179,70 @@ char32_t Windows1252ToUnicode(unsigned char byte)
     return byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte;
 }
 
+namespace {
+
+    // Decodes into any byte string with reserve and +=: std::string for the writer, QByteArray for the panes.
+    template <class Out> void decodeInto(Out& out, std::string_view bytes, Encoding encoding)
+    {
+        switch (encoding) {
+        case Encoding::Utf8:
+            out.append(bytes.data(), decltype(out.size())(bytes.size()));
+            return;
+        case Encoding::Ascii:
+        case Encoding::Latin1:
+            out.reserve(decltype(out.size())(bytes.size() + bytes.size() / 8));
+            for (unsigned char b : bytes)
+                appendUtf8(out, b);
+            return;
+        case Encoding::Windows1252:
+            out.reserve(decltype(out.size())(bytes.size() + bytes.size() / 8));
+            for (unsigned char b : bytes)
+                appendUtf8(out, Windows1252ToUnicode(b));
+            return;
+        case Encoding::Utf16LE:
+        case Encoding::Utf16BE: {
+            const bool le = encoding == Encoding::Utf16LE;
+            out.reserve(decltype(out.size())(bytes.size()));
+            for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+                auto unit = [&](size_t k) -> char32_t {
+                    const auto a = static_cast<unsigned char>(bytes[k]);
+                    const auto b = static_cast<unsigned char>(bytes[k + 1]);
+                    return le ? (char32_t(b) << 8 | a) : (char32_t(a) << 8 | b);
+                };
+                char32_t cp = unit(i);
+                if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < bytes.size()) {
+                    const char32_t low = unit(i + 2);
+                    if (low >= 0xDC00 && low < 0xE000) {
+                        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                        i += 2;
+                    }
+                }
+                if (cp >= 0xD800 && cp < 0xE000)
+                    cp = 0xFFFD;
+                appendUtf8(out, cp);
+            }
+            return;
+        }
+        }
+    }
+
+} // namespace
+
 std::string DecodeToUtf8(std::string_view bytes, Encoding encoding)
 {
     std::string out;
-    switch (encoding) {
-    case Encoding::Utf8:
-        return std::string(bytes);
-    case Encoding::Ascii:
-    case Encoding::Latin1:
-        out.reserve(bytes.size() + bytes.size() / 8);
-        for (unsigned char b : bytes)
-            appendUtf8(out, b);
-        return out;
-    case Encoding::Windows1252:
-        out.reserve(bytes.size() + bytes.size() / 8);
-        for (unsigned char b : bytes)
-            appendUtf8(out, Windows1252ToUnicode(b));
-        return out;
-    case Encoding::Utf16LE:
-    case Encoding::Utf16BE: {
-        const bool le = encoding == Encoding::Utf16LE;
-        out.reserve(bytes.size());
-        for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-            auto unit = [&](size_t k) -> char32_t {
-                const auto a = static_cast<unsigned char>(bytes[k]);
-                const auto b = static_cast<unsigned char>(bytes[k + 1]);
-                return le ? (char32_t(b) << 8 | a) : (char32_t(a) << 8 | b);
-            };
-            char32_t cp = unit(i);
-            if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < bytes.size()) {
-                const char32_t low = unit(i + 2);
-                if (low >= 0xDC00 && low < 0xE000) {
-                    cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-                    i += 2;
-                }
-            }
-            if (cp >= 0xD800 && cp < 0xE000)
-                cp = 0xFFFD;
-            appendUtf8(out, cp);
-        }
-        return out;
-    }
-    }
+    decodeInto(out, bytes, encoding);
     return out;
+}
+
+Utf8Text DecodeText(const QByteArray& bytes, const SourceEncoding& source)
+{
+    if (source.encoding == Encoding::Utf8)
+        return { bytes, source.bomSize };
+    QByteArray out;
+    decodeInto(
+        out, std::string_view(bytes.constData(), size_t(bytes.size())).substr(size_t(source.bomSize)), source.encoding);
+    return { out, 0 };
 }
 
 void AppendEncoded(std::string& out, std::string_view utf8, Encoding encoding, bool allowCharRefs)

@@ -22,6 +22,15 @@ SourceEncoding DetectEncoding(const QByteArray& bytes);
 // Decodes bytes in the given encoding to UTF-8.
 std::string DecodeToUtf8(std::string_view bytes, Encoding encoding);
 
+// A file's text as UTF-8; it starts at byte `from`, after any byte-order mark.
+struct Utf8Text {
+    QByteArray bytes;
+    qsizetype from = 0;
+};
+
+// Decodes a whole file read in the given encoding; UTF-8 bytes are shared, not copied.
+Utf8Text DecodeText(const QByteArray& bytes, const SourceEncoding& source);
+
 // Encodes UTF-8 text. Characters the encoding cannot hold become character
 // references when allowCharRefs is set; otherwise XmlException is raised.
 void AppendEncoded(std::string& out, std::string_view utf8, Encoding encoding, bool allowCharRefs);

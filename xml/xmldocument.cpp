@@ -62,16 +62,7 @@ XmlAttribute XmlDocument::CreateAttribute(const QString& name)
     return XmlAttribute(m_tree, m_tree->newAttr(m_tree->intern(text), {}));
 }
 
-XmlDocument::Utf8Text XmlDocument::Text() const
-{
-    const SourceEncoding& enc = m_tree->encoding;
-    if (enc.encoding == Encoding::Utf8)
-        return { m_tree->source, enc.bomSize };
-    const std::string text = DecodeToUtf8(
-        std::string_view(m_tree->source.constData() + enc.bomSize, size_t(m_tree->source.size() - enc.bomSize)),
-        enc.encoding);
-    return { QByteArray(text.data(), qsizetype(text.size())), 0 };
-}
+Utf8Text XmlDocument::Text() const { return DecodeText(m_tree->source, m_tree->encoding); }
 
 QString XmlDocument::EncodingName() const { return EncodingLabel(m_tree->encoding.encoding); }
 

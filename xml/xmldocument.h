@@ -1,5 +1,6 @@
 #pragma once
 
+#include "encoding.h"
 #include "xmlattribute.h"
 #include "xmlnode.h"
 
@@ -34,12 +35,7 @@ public:
     XmlNode CreateTextNode(const QString& text);
     XmlAttribute CreateAttribute(const QString& name);
 
-    // The loaded text as UTF-8 (shares the loaded bytes when they are UTF-8); it starts at byte
-    // `from`, after any byte-order mark.
-    struct Utf8Text {
-        QByteArray bytes;
-        qsizetype from = 0;
-    };
+    // The loaded text as UTF-8 (shares the loaded bytes when they are UTF-8), for the panes that show the file.
     Utf8Text Text() const;
     QString EncodingName() const;
 

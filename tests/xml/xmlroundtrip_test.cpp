@@ -86,7 +86,7 @@ TEST(XmlRoundTrip, Utf16LittleEndianWithByteOrderMark)
     EXPECT_EQ(doc.DocumentElement().GetAttributeNode(0).Value(), "ä");
     EXPECT_EQ(doc.DocumentElement().Child(0).Child(0).Value(), "日本 𝄞");
     EXPECT_EQ(doc.DocumentElement().Child(1).Value(), " ü ");
-    const XmlDocument::Utf8Text decoded = doc.Text();
+    const xml::Utf8Text decoded = doc.Text();
     EXPECT_EQ(decoded.bytes.mid(decoded.from), text.toUtf8());
     EXPECT_EQ(doc.EncodingName(), "UTF-16LE");
 }
