@@ -27,20 +27,12 @@ namespace {
     // The converter's filter: one file type whose extension is the converter's whole file name.
     fw::FileType ConverterType()
     {
-        fw::FileType type;
-        type.SetName(QStringLiteral("QevSplit"));
-        type.SetMacType(QStringLiteral("QevSplit.EXE"));
-        type.SetExtensions(QStringLiteral("QevSplit.exe"));
-        return type;
+        return fw::FileType(QStringLiteral("QevSplit"), QStringLiteral("QevSplit.EXE"), QStringLiteral("QevSplit.exe"));
     }
 
     fw::FileType QevType(const QString& extensions)
     {
-        fw::FileType type;
-        type.SetName(QStringLiteral("QEV Files"));
-        type.SetMacType(QStringLiteral("QEV"));
-        type.SetExtensions(extensions);
-        return type;
+        return fw::FileType(QStringLiteral("QEV Files"), QStringLiteral("QEV"), extensions);
     }
 
     // The name up to its first "."; empty when it begins with one.

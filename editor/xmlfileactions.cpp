@@ -21,10 +21,7 @@ XmlFileActions::XmlFileActions(MainWindow& window)
 bool XmlFileActions::_OpenXML_Action()
 {
     try {
-        fw::FileType type;
-        type.SetName(QStringLiteral("XML Files"));
-        type.SetMacType(QStringLiteral("XML"));
-        type.SetExtensions(QStringLiteral("xml"));
+        const fw::FileType type(QStringLiteral("XML Files"), QStringLiteral("XML"), QStringLiteral("xml"));
         const fw::Ref<fw::FolderItem> file = fw::GetOpenFolderItem(type);
         if (file.IsNil())
             return false;
@@ -49,10 +46,7 @@ bool XmlFileActions::_OpenXML_Action()
 bool XmlFileActions::_SaveXML_Action()
 {
     try {
-        fw::FileType type;
-        type.SetName(QStringLiteral("XML Files"));
-        type.SetMacType(QStringLiteral("XML"));
-        type.SetExtensions(QStringLiteral(".xml"));
+        const fw::FileType type(QStringLiteral("XML Files"), QStringLiteral("XML"), QStringLiteral(".xml"));
         const fw::Ref<fw::FolderItem> file = fw::GetSaveFolderItem(type, QString());
         if (file.IsNil())
             return false;

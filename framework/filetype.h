@@ -8,6 +8,15 @@ namespace fw {
 // A kind of file offered as a file dialog's filter.
 class FileType {
 public:
+    FileType() = default;
+    // A filter with its name, Mac type and extensions, the creator left empty.
+    FileType(const QString& name, const QString& macType, const QString& extensions)
+        : m_name(name)
+        , m_macType(macType)
+        , m_extensions(extensions)
+    {
+    }
+
     QString Name() const { return m_name; }
     void SetName(const QString& name) { m_name = name; }
     QString MacType() const { return m_macType; }

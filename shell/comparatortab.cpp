@@ -36,10 +36,7 @@ ComparatorTab::ComparatorTab(MainWindow& window)
 
 void ComparatorTab::compareFile_Action()
 {
-    fw::FileType xmlFiles;
-    xmlFiles.SetName(QStringLiteral("XML Files"));
-    xmlFiles.SetMacType(QStringLiteral("XML"));
-    xmlFiles.SetExtensions(QStringLiteral("xml"));
+    const fw::FileType xmlFiles(QStringLiteral("XML Files"), QStringLiteral("XML"), QStringLiteral("xml"));
     const fw::Ref<fw::FolderItem> file = fw::GetOpenFolderItem(xmlFiles);
     if (file.IsNil())
         return;
