@@ -13,10 +13,7 @@ namespace dialogs {
 namespace {
 
     // The node of the main window's selected row, looked up anew at every use: the dialog keeps no node.
-    xml::XmlNode SelectedNode()
-    {
-        return MainWindow::Instance().CurrentNode.Child(MainWindow::Instance().XMLList().ListIndex());
-    }
+    xml::XmlNode SelectedNode() { return MainWindow::Instance().SelectedNode(); }
 
     // Index of the node's attribute of that name, -1 when it has none.
     int AttributeIndex(const xml::XmlNode& node, const QString& name)

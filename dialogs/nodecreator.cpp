@@ -72,7 +72,7 @@ void NodeCreator::PushButton1_Action()
 {
     const bool nesting = Control<fw::CheckBox>(QStringLiteral("NCNesting")).State() == 1;
     MainWindow& main = MainWindow::Instance();
-    xml::XmlNode target = main.CurrentNode.Child(main.XMLList().ListIndex());
+    xml::XmlNode target = main.SelectedNode();
     xml::XmlNode element = main.XMLRead->CreateElement(Control<fw::EditField>(QStringLiteral("NCName")).Text());
     element = target.AppendChild(element);
     if (!nesting)

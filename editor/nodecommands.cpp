@@ -61,14 +61,14 @@ void NodeCommands::NestingPath()
 
 void NodeCommands::DeleteNode()
 {
-    const xml::XmlNode child = m_window.CurrentNode.Child(m_window.XMLList().ListIndex());
+    const xml::XmlNode child = m_window.SelectedNode();
     m_window.CurrentNode.RemoveChild(child);
     m_window.XMLList().RemoveRow(m_window.XMLList().ListIndex());
 }
 
 void NodeCommands::In()
 {
-    m_window.CurrentNode = m_window.CurrentNode.Child(m_window.XMLList().ListIndex());
+    m_window.CurrentNode = m_window.SelectedNode();
     m_window.XMLList().DeleteAllRows();
     FillNodeRows();
     NestingPath();

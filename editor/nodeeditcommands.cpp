@@ -24,11 +24,10 @@ void NodeEditCommands::Edit()
     if (m_window.ModalResult.isEmpty())
         return;
     // The node changes before its cell, so a value the document refuses never shows in the list.
-    if (m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).ChildCount() == 1)
-        m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).Child(0).SetValue(m_window.ModalResult);
+    if (m_window.SelectedNode().ChildCount() == 1)
+        m_window.SelectedNode().Child(0).SetValue(m_window.ModalResult);
     else
-        m_window.CurrentNode.Child(m_window.XMLList().ListIndex())
-            .AppendChild(m_window.XMLRead->CreateTextNode(m_window.ModalResult));
+        m_window.SelectedNode().AppendChild(m_window.XMLRead->CreateTextNode(m_window.ModalResult));
     m_window.XMLList().SetCell(m_window.XMLList().ListIndex(), 1, m_window.ModalResult);
 }
 
@@ -40,7 +39,7 @@ void NodeEditCommands::Rename()
     if (m_window.ModalResult.isEmpty())
         return;
     // The node changes before its cell, so a name the document refuses never shows in the list.
-    m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).SetName(m_window.ModalResult);
+    m_window.SelectedNode().SetName(m_window.ModalResult);
     m_window.XMLList().SetCell(m_window.XMLList().ListIndex(), 0, m_window.ModalResult);
 }
 
@@ -48,10 +47,9 @@ void NodeEditCommands::Attributes()
 {
     const auto editor = fw::Window::Create<dialogs::AttributeEditor>();
     auto& rows = editor->Control<fw::Listbox>(QStringLiteral("Listbox1"));
-    for (int i = 0; i <= m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).AttributeCount() - 1; ++i) {
-        rows.AddRow(m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).GetAttributeNode(i).Name());
-        rows.SetCell(rows.LastIndex(), 1,
-            m_window.CurrentNode.Child(m_window.XMLList().ListIndex()).GetAttributeNode(i).Value());
+    for (int i = 0; i <= m_window.SelectedNode().AttributeCount() - 1; ++i) {
+        rows.AddRow(m_window.SelectedNode().GetAttributeNode(i).Name());
+        rows.SetCell(rows.LastIndex(), 1, m_window.SelectedNode().GetAttributeNode(i).Value());
     }
     editor->ShowModal();
     m_window.XMLList().DeleteAllRows();

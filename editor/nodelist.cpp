@@ -28,7 +28,7 @@ bool NodeList::XMLList_ConstructContextualMenu(fw::MenuItem& base, int32_t, int3
             return false;
         const auto append
             = [&base](const char* caption) { base.Append(fw::MakeRef<fw::MenuItem>(QString::fromLatin1(caption))); };
-        if (CanEditNode(SelectedNode()))
+        if (CanEditNode(m_window.SelectedNode()))
             append("Edit");
         append("Rename");
         append("Attributes");
@@ -36,7 +36,7 @@ bool NodeList::XMLList_ConstructContextualMenu(fw::MenuItem& base, int32_t, int3
         append("Insert Child");
         append("Delete Node");
         append("-");
-        if (CanEnterNode(SelectedNode()))
+        if (CanEnterNode(m_window.SelectedNode()))
             append("In");
         if (!m_window.CurrentNode.Parent().IsNil())
             append("Out");
@@ -51,9 +51,9 @@ void NodeList::XMLList_Change()
 {
     try {
         if (m_window.XMLList().ListIndex() != -1) {
-            m_window.EditButton().SetEnabled(CanEditNode(SelectedNode()));
+            m_window.EditButton().SetEnabled(CanEditNode(m_window.SelectedNode()));
             m_window.RenameButton().SetEnabled(true);
-            m_window.InButton().SetEnabled(CanEnterNode(SelectedNode()));
+            m_window.InButton().SetEnabled(CanEnterNode(m_window.SelectedNode()));
             m_window.OutButton().SetEnabled(!m_window.CurrentNode.Parent().IsNil());
         } else {
             m_window.EditButton().SetEnabled(false);
@@ -71,9 +71,9 @@ void NodeList::XMLList_DoubleClick()
     try {
         if (m_window.XMLList().ListIndex() == -1)
             return;
-        if (CanEditNode(SelectedNode()))
+        if (CanEditNode(m_window.SelectedNode()))
             Hand(QStringLiteral("Edit"));
-        else if (CanEnterNode(SelectedNode()))
+        else if (CanEnterNode(m_window.SelectedNode()))
             Hand(QStringLiteral("In"));
     } catch (...) {
         m_window.ErrorHandler();
@@ -97,8 +97,6 @@ bool NodeList::CanEnterNode(const xml::XmlNode& node)
 {
     return node.ChildCount() > 1 || (node.ChildCount() == 1 && !IsText(node.Child(0)));
 }
-
-xml::XmlNode NodeList::SelectedNode() const { return m_window.CurrentNode.Child(m_window.XMLList().ListIndex()); }
 
 void NodeList::Hand(const QString& caption)
 {

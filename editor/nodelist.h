@@ -33,8 +33,6 @@ public:
     static bool CanEnterNode(const xml::XmlNode& node);
 
 private:
-    // The node of the selected row, looked up anew at every call.
-    xml::XmlNode SelectedNode() const;
     // Hands the node command named caption to the dispatcher.
     void Hand(const QString& caption);
 

@@ -72,6 +72,8 @@ MainWindow& MainWindow::Instance()
 
 void MainWindow::ReleaseInstance() { HeldInstance().reset(); }
 
+xml::XmlNode MainWindow::SelectedNode() const { return CurrentNode.Child(XMLList().ListIndex()); }
+
 // Controls.
 
 fw::TabPanel& MainWindow::TabPanel1() const { return Control<fw::TabPanel>(QStringLiteral("TabPanel1")); }

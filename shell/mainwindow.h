@@ -57,6 +57,9 @@ public:
     // The node whose children the node list shows; nil until a file is opened.
     xml::XmlNode CurrentNode;
 
+    // The node of the selected row: CurrentNode's child at XMLList's ListIndex, looked up anew at each call.
+    xml::XmlNode SelectedNode() const;
+
     // Controls, found by name at each use.
     fw::TabPanel& TabPanel1() const;
     fw::Listbox& todoList() const;
