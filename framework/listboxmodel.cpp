@@ -28,8 +28,6 @@ namespace {
         }
     }
 
-    // A row of exactly the size it needs: the bytes before, `missing` empty cells, the text as a cell, the bytes after.
-    // The text is encoded into a reused buffer first, so that the row is the only allocation.
     // UTF-16 to UTF-8 into a buffer of at least 3 bytes per unit; a lone surrogate becomes U+FFFD.
     char* encodeUtf8(char* out, QStringView text)
     {
@@ -61,6 +59,8 @@ namespace {
         return out;
     }
 
+    // A row of exactly the size it needs: the bytes before, `missing` empty cells, the text as a cell, the bytes after.
+    // The text is encoded into a reused buffer first, so that the row is the only allocation.
     QByteArray buildRow(QByteArrayView before, qsizetype missing, QStringView text, QByteArrayView after)
     {
         // Grown only, never shrunk: resizing down and up again would clear the bytes each time.

@@ -20,7 +20,8 @@ QKeySequence MenuItem::KeySequence() const
 
 void MenuItem::Append(const Ref<MenuItem>& item)
 {
-    item.Get();
+    if (item.IsNil())
+        throw NilObjectException("appending a nil menu item");
     m_children.push_back(item);
 }
 

@@ -19,7 +19,6 @@ void* Arena::allocate(size_t size, size_t align)
         m_blocks.emplace_back(new char[blockSize]);
         m_cursor = m_blocks.back().get();
         m_left = blockSize;
-        m_reserved += blockSize;
         return allocate(size, align);
     }
     char* at = m_cursor + pad;

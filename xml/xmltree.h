@@ -91,13 +91,11 @@ public:
     void* allocate(size_t size, size_t align = alignof(std::max_align_t));
     template <class T> T* make() { return new (allocate(sizeof(T), alignof(T))) T(); }
     Str copy(std::string_view text);
-    size_t bytesReserved() const { return m_reserved; }
 
 private:
     std::vector<std::unique_ptr<char[]>> m_blocks;
     char* m_cursor = nullptr;
     size_t m_left = 0;
-    size_t m_reserved = 0;
 };
 
 // One parsed (or new) document: the source bytes, the nodes and the name table.
