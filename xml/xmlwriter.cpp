@@ -60,65 +60,47 @@ namespace {
         }
     }
 
-    std::string escapeText(std::string_view value)
+    // The reference a character needs: in text, markup and carriage returns; in an attribute value (quote set) also
+    // the quote and the white space that attribute-value normalisation would change. Null when none is needed.
+    const char* referenceFor(char c, char quote)
+    {
+        switch (c) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '\r':
+            return "&#13;";
+        case '>':
+            return quote ? nullptr : "&gt;";
+        case '\t':
+            return quote ? "&#9;" : nullptr;
+        case '\n':
+            return quote ? "&#10;" : nullptr;
+        case '"':
+            return quote == '"' ? "&quot;" : nullptr;
+        case '\'':
+            return quote == '\'' ? "&apos;" : nullptr;
+        default:
+            return nullptr;
+        }
+    }
+
+    std::string escape(std::string_view value, char quote)
     {
         std::string out;
         out.reserve(value.size());
         for (char c : value) {
-            switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '\r':
-                out += "&#13;";
-                break;
-            default:
+            if (const char* reference = referenceFor(c, quote))
+                out += reference;
+            else
                 out += c;
-            }
         }
         return out;
     }
 
-    // Characters that attribute-value normalisation would change are written as references.
-    std::string escapeAttribute(std::string_view value, char quote)
-    {
-        std::string out;
-        out.reserve(value.size());
-        for (char c : value) {
-            switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '\t':
-                out += "&#9;";
-                break;
-            case '\n':
-                out += "&#10;";
-                break;
-            case '\r':
-                out += "&#13;";
-                break;
-            case '"':
-                out += quote == '"' ? "&quot;" : "\"";
-                break;
-            case '\'':
-                out += quote == '\'' ? "&apos;" : "'";
-                break;
-            default:
-                out += c;
-            }
-        }
-        return out;
-    }
+    std::string escapeText(std::string_view value) { return escape(value, 0); }
+    std::string escapeAttribute(std::string_view value, char quote) { return escape(value, quote); }
 
     // The last line of a lead that holds a line break, from that break (with the "\r" of a "\r\n") on.
     std::string fromLastLineBreak(std::string_view lead)
