@@ -26,11 +26,20 @@ QByteArray XmlDocument::ToBytes() const { return WriteXml(*m_tree); }
 void XmlDocument::SaveXml(const QString& path) const
 {
     const QByteArray bytes = ToBytes();
+    auto fail = [&](const QFileDevice& file) {
+        throw fw::IOException("cannot write " + path.toStdString() + ": " + file.errorString().toStdString());
+    };
+    // Unbuffered, so that every write reports its own error: a buffered last flush that fails (a full disk)
+    // would otherwise go unnoticed by commit() and the cut file would replace the old one.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw fw::IOException("cannot write " + path.toStdString() + ": " + file.errorString().toStdString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw fw::IOException("cannot write " + path.toStdString() + ": " + file.errorString().toStdString());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        fail(file);
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        fail(file);
+    }
+    if (!file.commit())
+        fail(file);
 }
 
 XmlNode XmlDocument::DocumentElement() const

@@ -474,7 +474,7 @@ namespace {
 QByteArray WriteXml(const Tree& tree)
 {
     if (!tree.documentElement)
-        return QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+        throw XmlException("the document holds no element, so it is not XML: open a document first");
     if (!tree.modified)
         return tree.source;
     return Writer(tree).write();

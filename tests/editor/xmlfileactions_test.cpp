@@ -125,11 +125,12 @@ TEST_F(XmlFileActionsTest, FailedSaveShowsTheErrorBoxAndKeepsTheOldFile)
     EXPECT_EQ(readFile(Path(QStringLiteral("in.xml"))), kGameXml);
 }
 
-TEST_F(XmlFileActionsTest, SaveBeforeAnyOpenWritesTheEmptyDocument)
+TEST_F(XmlFileActionsTest, SaveBeforeAnyOpenWritesNothing)
 {
     SaveAs(Path(QStringLiteral("empty.xml")));
-    EXPECT_EQ(Texts(), QStringList({ "Success!" }));
-    EXPECT_TRUE(QFile::exists(Path(QStringLiteral("empty.xml"))));
+    EXPECT_EQ(ErrorBoxes(), 1);
+    EXPECT_EQ(Successes(), 0);
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("empty.xml"))));
 }
 
 TEST_F(XmlFileActionsTest, Latin1AndUtf16FilesKeepTheirLettersAndEncoding)

@@ -177,24 +177,30 @@ TEST(XmlSave, WritesTheBytesAndFailsWithoutTouchingFiles)
     doc.SaveXml(target);
     EXPECT_EQ(sildra::test::readFile(target), "<r>\n  <b/>\n</r>\n");
 
+    // A document with no element is not XML: nothing is written.
+    EXPECT_THROW(XmlDocument().SaveXml(dir.filePath("none.xml")), xml::XmlException);
     EXPECT_THROW(doc.SaveXml(dir.filePath("missing/out.xml")), fw::IOException);
     QDir(dir.path()).mkdir("folder");
     EXPECT_THROW(doc.SaveXml(dir.filePath("folder")), fw::IOException);
     EXPECT_TRUE(QFileInfo(dir.filePath("folder")).isDir());
 
-    // A write that fails halfway (the file size limit) must leave the old file whole.
-    XmlDocument big;
-    big.LoadXml("<r>" + QByteArray(64 * 1024, 'x') + "</r>");
+    // A write that fails (the file size limit stands for a full disk) must raise and leave the old file whole,
+    // also when the whole document fits in the write buffer and only its last flush fails.
     rlimit saved {};
     getrlimit(RLIMIT_FSIZE, &saved);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &small);
-    EXPECT_THROW(big.SaveXml(target), fw::IOException);
-    setrlimit(RLIMIT_FSIZE, &saved);
+    for (const auto& [size, limit] :
+        { std::pair { 100, 10 }, { 10'000, 4096 }, { 16'000, 16'000 - 1 }, { 70'000, 65'536 } }) {
+        XmlDocument big;
+        big.LoadXml("<r>" + QByteArray(size - 7, 'x') + "</r>");
+        rlimit small = saved;
+        small.rlim_cur = rlim_t(limit);
+        setrlimit(RLIMIT_FSIZE, &small);
+        EXPECT_THROW(big.SaveXml(target), fw::IOException) << size << " bytes";
+        setrlimit(RLIMIT_FSIZE, &saved);
+        EXPECT_TRUE(sildra::test::readFile(target) == "<r>\n  <b/>\n</r>\n") << size << " bytes";
+    }
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(sildra::test::readFile(target), "<r>\n  <b/>\n</r>\n");
 
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
         QStringList({ "folder", "out.xml" }));
