@@ -85,8 +85,19 @@ void Window::ShowModal()
 
 void Window::Close() { close(); }
 
+bool Window::MayClose(bool appQuitting)
+{
+    bool cancel = true;
+    Application::Guard([&] { cancel = Event_CancelClose(appQuitting); });
+    return !cancel;
+}
+
 void Window::closeEvent(QCloseEvent* event)
 {
+    if (!MayClose(false)) {
+        event->ignore();
+        return;
+    }
     Application::Guard([this] { Event_Close(); });
     event->accept();
     m_open = false;

@@ -199,6 +199,22 @@ TEST_F(QevFileActionsTest, SaveGivesTheConvertedFileTheChosenName)
     EXPECT_FALSE(QFileInfo::exists(QCoreApplication::applicationDirPath() + QStringLiteral("/saved.xml")));
 }
 
+TEST_F(QevFileActionsTest, OnlyASuccessfulSaveLeavesNoEditsToAskAbout)
+{
+    OpenQev(Converter::Works);
+    List().SetListIndex(0);
+    Run(QStringLiteral("Delete Node"));
+    SaveQev(Converter::Fails, QStringLiteral("new.qev"));
+    messages.Answer(fw::MessageDialog::Button::Cancel);
+    window->_OpenQEV_Action();
+    EXPECT_EQ(Names(), QStringList({ "b", "c" }));
+
+    SaveQev(Converter::Works, QStringLiteral("new.qev"));
+    OpenSecond(Converter::Works);
+    EXPECT_EQ(Names(), QStringList({ "z" }));
+    EXPECT_EQ(Texts().size(), 5); // "Success!", the failure, one question, "Success!" twice
+}
+
 TEST_F(QevFileActionsTest, SaveNamesAndReplacing)
 {
     OpenQev(Converter::Works);

@@ -73,7 +73,7 @@ TEST(Messages, CapturedBoxesAreRecordedInTheNewestLogNotShown)
         MessageDialog dialog;
         dialog.SetMessage("Credits:");
         dialog.SetExplanation("a\nb");
-        EXPECT_EQ(dialog.ShowModal(), 1);
+        EXPECT_EQ(dialog.ShowModal(), MessageDialog::Button::Action);
         ASSERT_EQ(log.Entries().size(), 2u);
         EXPECT_EQ(log.Entries()[0].title, "Error");
         EXPECT_EQ(log.Entries()[1].kind, MessageLog::Kind::MessageDialog);
@@ -95,4 +95,30 @@ TEST(Messages, UncapturedBoxIsModalAndClosedByOk)
     });
     EXPECT_EQ(MsgBox("Hello", 16, "Error"), 1);
     EXPECT_EQ(shown, "Hello");
+}
+
+TEST(Messages, UncapturedDialogReturnsItsButtonAndReturnChoosesCancel)
+{
+    MessageDialog dialog;
+    dialog.SetMessage("Discard?");
+    dialog.SetActionButtonCaption("Discard");
+    dialog.SetCancelButtonVisible(true);
+    const auto answerWith = [](int key) {
+        QTimer::singleShot(0, qApp, [key] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            ASSERT_EQ(box->buttons().size(), 2);
+            if (key)
+                QTest::keyClick(box, Qt::Key(key));
+            for (QAbstractButton* button : box->buttons())
+                if (!key && button->text() == "Discard")
+                    button->click();
+        });
+    };
+    answerWith(Qt::Key_Return);
+    EXPECT_EQ(dialog.ShowModal(), MessageDialog::Button::Cancel);
+    answerWith(Qt::Key_Escape);
+    EXPECT_EQ(dialog.ShowModal(), MessageDialog::Button::Cancel);
+    answerWith(0);
+    EXPECT_EQ(dialog.ShowModal(), MessageDialog::Button::Action);
 }
