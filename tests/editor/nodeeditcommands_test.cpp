@@ -65,14 +65,12 @@ TEST_F(NodeEditCommandsTest, EditKeepsAValueOfAnyLengthWhole)
     ClickRow(List(), 0);
     WhenModal([&](fw::Window& prompt) {
         QLineEdit* field = prompt.Control<fw::EditField>(QStringLiteral("EditField1")).LineEdit();
-        EXPECT_EQ(field->text().size(), value.size());
         QTest::keyClick(field, Qt::Key_End);
         QTest::keyClicks(field, QStringLiteral("w"));
         QTest::keyClick(field, Qt::Key_Return);
     });
     Run(QStringLiteral("Edit"));
     SaveAndReopen();
-    EXPECT_EQ(List().Cell(0, 1).size(), value.size() + 1);
     EXPECT_TRUE(List().Cell(0, 1) == value + QLatin1Char('w'));
 }
 

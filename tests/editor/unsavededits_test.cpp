@@ -16,13 +16,11 @@ protected:
         List().SetListIndex(0);
         Run(QStringLiteral("Delete Node"));
     }
-    // How many times the user was asked about unsaved edits.
-    int Questions() const
+    // How many times the user was asked about unsaved edits (the only message dialogs here).
+    long Questions() const
     {
-        int count = 0;
-        for (const auto& entry : messages.Entries())
-            count += entry.kind == fw::MessageLog::Kind::MessageDialog && entry.text.contains(QLatin1String("changes"));
-        return count;
+        return std::count_if(messages.Entries().begin(), messages.Entries().end(),
+            [](const auto& entry) { return entry.kind == fw::MessageLog::Kind::MessageDialog; });
     }
     // Chooses File > Quit with the event loop running; true when that ended the loop (a loop that goes on is
     // ended a moment later with another status).

@@ -97,28 +97,21 @@ TEST(Messages, UncapturedBoxIsModalAndClosedByOk)
     EXPECT_EQ(shown, "Hello");
 }
 
-TEST(Messages, UncapturedDialogReturnsItsButtonAndReturnChoosesCancel)
+TEST(Messages, UncapturedDialogTellsItsButtonAndReturnChoosesCancel)
 {
     MessageDialog dialog;
-    dialog.SetMessage("Discard?");
     dialog.SetActionButtonCaption("Discard");
     dialog.SetCancelButtonVisible(true);
-    const auto answerWith = [](int key) {
-        QTimer::singleShot(0, qApp, [key] {
+    for (const bool discard : { false, true }) {
+        QTimer::singleShot(0, qApp, [discard] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
-            ASSERT_EQ(box->buttons().size(), 2);
-            if (key)
-                QTest::keyClick(box, Qt::Key(key));
+            if (!discard)
+                QTest::keyClick(box, Qt::Key_Return);
             for (QAbstractButton* button : box->buttons())
-                if (!key && button->text() == "Discard")
+                if (discard && button->text() == "Discard")
                     button->click();
         });
-    };
-    answerWith(Qt::Key_Return);
-    EXPECT_EQ(dialog.ShowModal(), MessageDialog::Button::Cancel);
-    answerWith(Qt::Key_Escape);
-    EXPECT_EQ(dialog.ShowModal(), MessageDialog::Button::Cancel);
-    answerWith(0);
-    EXPECT_EQ(dialog.ShowModal(), MessageDialog::Button::Action);
+        EXPECT_EQ(dialog.ShowModal(), discard ? MessageDialog::Button::Action : MessageDialog::Button::Cancel);
+    }
 }
