@@ -126,6 +126,13 @@ void Tree::removeChildAt(Element* parent, uint32_t index)
     --parent->childCount;
     child->parent = nullptr;
     touch(parent, ChildrenDirty);
+    // Two texts brought together could form markup ("]]" and ">"): the second is written anew, escaped.
+    if (index > 0 && index < parent->childCount) {
+        Node* before = parent->children[index - 1];
+        Node* after = parent->children[index];
+        if (before->kind == Kind::Text && after->kind == Kind::Text && !after->has(Expanded))
+            touch(after, SelfDirty);
+    }
 }
 
 void Tree::appendAttr(Element* owner, Attr* attr)

@@ -205,7 +205,9 @@ namespace {
                 const uint32_t index = frame.next++;
                 const Node* child = e->children[index];
                 if (keepsSourceLead(child)) {
-                    writeGap(child, frame.cursor, child->start);
+                    const bool besideText
+                        = child->kind == Kind::Text || (index > 0 && e->children[index - 1]->kind == Kind::Text);
+                    writeGap(child, frame.cursor, child->start, besideText);
                     frame.cursor = child->end;
                 } else {
                     if (!frame.placing && e->has(Original)) {
@@ -321,7 +323,7 @@ namespace {
                 return;
             if (!frame.placing) {
                 if (e->has(Original))
-                    writeGap(nullptr, frame.cursor, e->closeStart);
+                    writeGap(nullptr, frame.cursor, e->closeStart, false);
                 return;
             }
             if (frame.tail.find('\n') == std::string::npos && endsWithGeneratedLine(e)) {
@@ -338,14 +340,15 @@ namespace {
         }
 
         // Writes the source between two kept nodes (or a tag), closing the gaps of the nodes removed from it;
-        // the lead thus written before `next` is kept for placing new siblings like it.
-        void writeGap(const Node* next, uint32_t from, uint32_t to)
+        // the lead thus written before `next` is kept for placing new siblings like it. Beside a text, the
+        // formatting that closing leaves would be read back as part of the text, so none is written.
+        void writeGap(const Node* next, uint32_t from, uint32_t to, bool besideText)
         {
             if (!hasRemovedBetween(from, to)) {
                 copy(from, to);
                 return;
             }
-            std::string closed = closeGap(from, to);
+            std::string closed = besideText ? std::string() : closeGap(from, to);
             AppendEncoded(m_out, closed, m_encoding, false);
             if (next)
                 m_closedLeads[next] = std::move(closed);

@@ -202,6 +202,11 @@ TEST(XmlPromises, AnEditChangesOnlyItsOwnLines)
     expectEdit(
         "<r>\n  <a/>\n  <b>\n    <c/>\n  </b>\n\n  <d/>\n</r>\n", removeAt({ 1 }), "<r>\n  <a/>\n\n  <d/>\n</r>\n");
     expectEdit("<r><a/>\n  <b/>\n</r>\n", removeAt({ 0 }), "<r>\n  <b/>\n</r>\n");
+    // Texts that a removal brings together must not form markup ("]]>" is not allowed in text).
+    expectEdit("<r>]]<b/>></r>", removeAt({ 1 }), "<r>]]&gt;</r>");
+    // Nor may formatting join a text, which would change its value.
+    expectEdit("<r>x<b/>\n  <c/></r>", removeAt({ 1 }), "<r>x<c/></r>");
+    expectEdit("<r><c/>\n  <b/>y</r>", removeAt({ 1 }), "<r><c/>y</r>");
     // A new last child goes on a line of its own, after everything on the previous last child's line.
     expectEdit("<r>\n  <a/> <!-- about a -->\n</r>\n", append, "<r>\n  <a/> <!-- about a -->\n  <n>t</n>\n</r>\n");
     expectEdit("<r>\n  <a/>\t\t\n</r>\n", append, "<r>\n  <a/>\t\t\n  <n>t</n>\n</r>\n");
