@@ -2,6 +2,7 @@
 
 #include "xmlexception.h"
 
+#include <QStringDecoder>
 #include <array>
 
 namespace xml {
@@ -88,28 +89,6 @@ namespace {
         if (close < 0)
             return {};
         return decl.mid(at + 1, close - at - 1).toStdString();
-    }
-
-    // Reads one code point from valid UTF-8 (our own strings); advances i.
-    char32_t nextCodePoint(std::string_view s, size_t& i)
-    {
-        const auto b0 = static_cast<unsigned char>(s[i]);
-        auto cont = [&](size_t k) { return i + k < s.size() ? static_cast<unsigned char>(s[i + k]) & 0x3Fu : 0u; };
-        char32_t cp;
-        if (b0 < 0x80) {
-            cp = b0;
-            i += 1;
-        } else if ((b0 & 0xE0) == 0xC0) {
-            cp = ((b0 & 0x1Fu) << 6) | cont(1);
-            i += 2;
-        } else if ((b0 & 0xF0) == 0xE0) {
-            cp = ((b0 & 0x0Fu) << 12) | (cont(1) << 6) | cont(2);
-            i += 3;
-        } else {
-            cp = ((b0 & 0x07u) << 18) | (cont(1) << 12) | (cont(2) << 6) | cont(3);
-            i += 4;
-        }
-        return cp;
     }
 
     template <class Out> void appendUtf8(Out& out, char32_t cp)
@@ -245,6 +224,44 @@ Utf8Text DecodeText(const QByteArray& bytes, const SourceEncoding& source)
     return { out, 0 };
 }
 
+char32_t NextCodePoint(std::string_view s, size_t& i)
+{
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    auto cont = [&](size_t k) { return i + k < s.size() ? static_cast<unsigned char>(s[i + k]) & 0x3Fu : 0u; };
+    char32_t cp;
+    if (b0 < 0x80) {
+        cp = b0;
+        i += 1;
+    } else if ((b0 & 0xE0) == 0xC0) {
+        cp = ((b0 & 0x1Fu) << 6) | cont(1);
+        i += 2;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        cp = ((b0 & 0x0Fu) << 12) | (cont(1) << 6) | cont(2);
+        i += 3;
+    } else {
+        cp = ((b0 & 0x07u) << 18) | (cont(1) << 12) | (cont(2) << 6) | cont(3);
+        i += 4;
+    }
+    return cp;
+}
+
+bool CanEncode(char32_t cp, Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Utf8:
+    case Encoding::Utf16LE:
+    case Encoding::Utf16BE:
+        return true;
+    case Encoding::Ascii:
+        return cp < 0x80;
+    case Encoding::Latin1:
+        return cp < 0x100;
+    case Encoding::Windows1252:
+        return windows1252Byte(cp) >= 0;
+    }
+    return false;
+}
+
 void AppendEncoded(std::string& out, std::string_view utf8, Encoding encoding, bool allowCharRefs)
 {
     if (encoding == Encoding::Utf8) {
@@ -252,7 +269,7 @@ void AppendEncoded(std::string& out, std::string_view utf8, Encoding encoding, b
         return;
     }
     for (size_t i = 0; i < utf8.size();) {
-        const char32_t cp = nextCodePoint(utf8, i);
+        const char32_t cp = NextCodePoint(utf8, i);
         int byte = -1;
         switch (encoding) {
         case Encoding::Utf16LE:
@@ -297,6 +314,14 @@ void AppendAscii(std::string& out, std::string_view ascii, Encoding encoding)
     }
     for (char c : ascii)
         appendUnit16(out, char16_t(static_cast<unsigned char>(c)), encoding == Encoding::Utf16LE);
+}
+
+QString Utf8ToQString(std::string_view utf8)
+{
+    if (!utf8.starts_with("\xEF\xBB\xBF"))
+        return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(utf8.data(), qsizetype(utf8.size())));
 }
 
 QString EncodingLabel(Encoding encoding)

@@ -38,6 +38,15 @@ void AppendEncoded(std::string& out, std::string_view utf8, Encoding encoding, b
 // The bytes of an ASCII-only text in the encoding (for markup such as "<", "</", "=").
 void AppendAscii(std::string& out, std::string_view ascii, Encoding encoding);
 
+// True when the encoding can write the code point as it stands, without a character reference.
+bool CanEncode(char32_t cp, Encoding encoding);
+
+// Reads the code point at i of valid UTF-8 text and moves i past it.
+char32_t NextCodePoint(std::string_view utf8, size_t& i);
+
+// UTF-8 text as a QString, a leading U+FEFF kept as the character it is (QString::fromUtf8 drops it).
+QString Utf8ToQString(std::string_view utf8);
+
 // Code points 0x80..0xFF of windows-1252.
 char32_t Windows1252ToUnicode(unsigned char byte);
 

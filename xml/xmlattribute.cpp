@@ -1,7 +1,7 @@
 #include "xmlattribute.h"
 
+#include "xmlcheck.h"
 #include "xmlexception.h"
-#include "xmlnames.h"
 #include "xmltree.h"
 
 namespace xml {
@@ -39,9 +39,8 @@ QString XmlAttribute::Name() const
 void XmlAttribute::SetName(const QString& name)
 {
     Attr* a = editable(attr());
-    const std::string text = name.toStdString();
-    if (!IsXmlName(text))
-        throw XmlException("\"" + text + "\" is not a valid XML name");
+    const std::string text = ToUtf8(name);
+    RequireName(text, m_tree->encoding.encoding);
     const uint32_t id = m_tree->intern(text);
     if (id == a->name)
         return;
@@ -59,15 +58,14 @@ void XmlAttribute::SetName(const QString& name)
 QString XmlAttribute::Value() const
 {
     const std::string_view value = attr()->value().view();
-    return QString::fromUtf8(value.data(), qsizetype(value.size()));
+    return Utf8ToQString(value);
 }
 
 void XmlAttribute::SetValue(const QString& value)
 {
     Attr* a = editable(attr());
-    const std::string text = value.toStdString();
-    if (!IsXmlText(text))
-        throw XmlException("the value holds a character that XML does not allow");
+    const std::string text = ToUtf8(value);
+    RequireChars(text);
     a->setValue(m_tree->arena.copy(text));
     a->dirty = true;
     if (a->owner)

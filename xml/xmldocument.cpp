@@ -1,7 +1,7 @@
 #include "xmldocument.h"
 
+#include "xmlcheck.h"
 #include "xmlexception.h"
-#include "xmlnames.h"
 #include "xmlparser.h"
 #include "xmltree.h"
 #include "xmlwriter.h"
@@ -75,25 +75,22 @@ XmlNode XmlDocument::DocumentElement() const
 
 XmlNode XmlDocument::CreateElement(const QString& name)
 {
-    const std::string text = name.toStdString();
-    if (!IsXmlName(text))
-        throw XmlException("\"" + text + "\" is not a valid XML name");
+    const std::string text = ToUtf8(name);
+    RequireName(text, m_tree->encoding.encoding);
     return XmlNode(m_tree, m_tree->newElement(m_tree->intern(text)));
 }
 
 XmlNode XmlDocument::CreateTextNode(const QString& text)
 {
-    const std::string value = text.toStdString();
-    if (!IsXmlText(value))
-        throw XmlException("the text holds a character that XML does not allow");
+    const std::string value = ToUtf8(text);
+    RequireChars(value);
     return XmlNode(m_tree, m_tree->newLeaf(Kind::Text, value));
 }
 
 XmlAttribute XmlDocument::CreateAttribute(const QString& name)
 {
-    const std::string text = name.toStdString();
-    if (!IsXmlName(text))
-        throw XmlException("\"" + text + "\" is not a valid XML name");
+    const std::string text = ToUtf8(name);
+    RequireName(text, m_tree->encoding.encoding);
     return XmlAttribute(m_tree, m_tree->newAttr(m_tree->intern(text), {}));
 }
 

@@ -1,8 +1,8 @@
 #include "xmlnode.h"
 
 #include "xmlattribute.h"
+#include "xmlcheck.h"
 #include "xmlexception.h"
-#include "xmlnames.h"
 #include "xmltree.h"
 
 namespace xml {
@@ -10,9 +10,6 @@ namespace xml {
 using namespace detail;
 
 namespace {
-
-    std::string utf8(const QString& text) { return text.toStdString(); }
-    QString qstring(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
     QString kindLabel(Kind kind)
     {
@@ -109,9 +106,8 @@ void XmlNode::SetName(const QString& name)
     Node* n = editable(node());
     if (n->kind != Kind::Element && n->kind != Kind::ProcessingInstruction)
         refuse(QStringLiteral("%1 cannot be renamed").arg(kindLabel(n->kind)));
-    const std::string text = utf8(name);
-    if (!IsXmlName(text))
-        refuse(QStringLiteral("\"%1\" is not a valid XML name").arg(name));
+    const std::string text = ToUtf8(name);
+    RequireName(text, m_tree->encoding.encoding);
     // "xml" in any case is reserved: a processing instruction with that target would not parse.
     if (n->kind == Kind::ProcessingInstruction && name.compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0)
         refuse(QStringLiteral("\"%1\" is reserved and cannot name a processing instruction").arg(name));
@@ -123,7 +119,7 @@ void XmlNode::SetName(const QString& name)
 QString XmlNode::Value() const
 {
     Node* n = node();
-    return n->kind == Kind::Element ? QString() : qstring(static_cast<Leaf*>(n)->value.view());
+    return n->kind == Kind::Element ? QString() : Utf8ToQString(static_cast<Leaf*>(n)->value.view());
 }
 
 void XmlNode::SetValue(const QString& value)
@@ -131,13 +127,21 @@ void XmlNode::SetValue(const QString& value)
     Node* n = editable(node());
     if (n->kind == Kind::Element)
         refuse(QStringLiteral("an element has no value of its own; set the value of its text"));
-    const std::string text = utf8(value);
-    if (!IsXmlText(text))
-        refuse(QStringLiteral("the value holds a character that XML does not allow"));
+    const std::string text = ToUtf8(value);
+    RequireChars(text);
+    if (n->kind != Kind::Text)
+        RequireVerbatim(text, m_tree->encoding.encoding);
     if (n->kind == Kind::Comment && (text.find("--") != std::string::npos || (!text.empty() && text.back() == '-')))
         refuse(QStringLiteral("a comment cannot hold \"--\" or end with \"-\""));
     if (n->kind == Kind::ProcessingInstruction && text.find("?>") != std::string::npos)
         refuse(QStringLiteral("a processing instruction cannot hold \"?>\""));
+    // The blank after the target separates it from the text: leading white space would be read as part of it.
+    if (n->kind == Kind::ProcessingInstruction && !text.empty()
+        && std::string_view(" \t\n").find(text[0]) != std::string_view::npos)
+        refuse(QStringLiteral("a processing instruction's text cannot begin with white space"));
+    // A CDATA section ends at "]]>": written as two sections, it would read back as two nodes.
+    if (n->kind == Kind::CData && text.find("]]>") != std::string::npos)
+        refuse(QStringLiteral("a CDATA section cannot hold \"]]>\""));
     static_cast<Leaf*>(n)->value = m_tree->arena.copy(text);
     m_tree->touch(n, SelfDirty);
 }
@@ -239,7 +243,7 @@ void XmlNode::RemoveAttribute(const QString& name)
     Element* e = asElement(editable(node()));
     if (!e)
         return;
-    const std::string wanted = utf8(name);
+    const std::string wanted = name.toStdString();
     for (uint32_t i = 0; i < e->attrCount; ++i)
         if (m_tree->nameOf(e->attrs[i]->name) == wanted) {
             m_tree->removeAttrAt(e, i);

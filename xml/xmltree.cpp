@@ -57,7 +57,7 @@ const QString& Tree::displayName(uint32_t id) const
         m_displayNames.resize(m_names.size());
     QString& name = m_displayNames[id];
     if (name.isNull() && !m_names[id].empty())
-        name = QString::fromUtf8(m_names[id].data(), qsizetype(m_names[id].size()));
+        name = Utf8ToQString(m_names[id]);
     return name;
 }
 
@@ -119,11 +119,20 @@ void Tree::appendChild(Element* parent, Node* child)
 void Tree::removeChildAt(Element* parent, uint32_t index)
 {
     Node* child = parent->children[index];
+    if (child->has(Original) && !child->has(Relocated) && child->start < child->end)
+        removedSpans.emplace(child->start, child->end);
     std::memmove(
         parent->children + index, parent->children + index + 1, sizeof(Node*) * (parent->childCount - index - 1));
     --parent->childCount;
     child->parent = nullptr;
     touch(parent, ChildrenDirty);
+    // Two texts brought together could form markup ("]]" and ">"): the second is written anew, escaped.
+    if (index > 0 && index < parent->childCount) {
+        Node* before = parent->children[index - 1];
+        Node* after = parent->children[index];
+        if (before->kind == Kind::Text && after->kind == Kind::Text && !after->has(Expanded))
+            touch(after, SelfDirty);
+    }
 }
 
 void Tree::appendAttr(Element* owner, Attr* attr)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -109,6 +110,9 @@ public:
     Arena arena;
     Element* documentElement = nullptr; // has no parent
     bool modified = false;
+    // Source spans (start to end) of nodes taken out of their place in the source, so the writer can
+    // close the gaps they leave line by line.
+    std::map<uint32_t, uint32_t> removedSpans;
 
     uint32_t intern(std::string_view name);
     std::string_view nameOf(uint32_t id) const { return m_names[id]; }

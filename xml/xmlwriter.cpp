@@ -3,6 +3,7 @@
 #include "xmlexception.h"
 #include "xmltree.h"
 
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -12,6 +13,10 @@ namespace xml::detail {
 namespace {
 
     constexpr uint8_t kEdited = SelfDirty | ChildrenDirty | DescendantDirty;
+
+    // Stands for a removed node in the formatting of a gap while its lines are closed.
+    constexpr char kRemoved = '\x01';
+    constexpr std::string_view kGapCharacters = " \t\r\n\x01";
 
     bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -152,13 +157,18 @@ namespace {
         static bool untouched(const Node* n) { return n->has(Original) && !(n->flags & kEdited); }
         static bool keepsSourceLead(const Node* n) { return n->has(Original) && !n->has(Relocated); }
 
+        // Where the writer is inside an element whose children it writes one by one.
+        struct Frame {
+            const Element* element;
+            uint32_t next = 0;
+            uint32_t cursor = 0; // the source after the last kept child: what lies before the next one is its gap
+            bool placing = false; // children the writer places have begun; they all follow the kept ones
+            std::string tail; // the formatting before the end tag, written after the placed children
+        };
+
         // Iterative, so that deep documents cannot overflow the stack.
         void writeTree(const Element* root)
         {
-            struct Frame {
-                const Element* element;
-                uint32_t next;
-            };
             std::vector<Frame> stack;
             auto open = [&](const Node* n) {
                 if (untouched(n)) {
@@ -180,25 +190,37 @@ namespace {
                     writeEndTag(e);
                     return;
                 }
-                stack.push_back({ e, 0 });
+                stack.push_back({ e, 0, e->tagEnd, false, {} });
             };
             open(root);
             while (!stack.empty()) {
-                const Element* e = stack.back().element;
-                const uint32_t index = stack.back().next;
-                if (index < e->childCount) {
-                    ++stack.back().next;
-                    const Node* child = e->children[index];
-                    if (keepsSourceLead(child))
-                        copy(child->leadStart, child->start);
-                    else
-                        m_out += encodedLead(e, index);
-                    open(child);
+                Frame& frame = stack.back();
+                const Element* e = frame.element;
+                if (frame.next == e->childCount) {
+                    writeTrail(frame);
+                    writeEndTag(e);
+                    stack.pop_back();
                     continue;
                 }
-                writeTrail(e);
-                writeEndTag(e);
-                stack.pop_back();
+                const uint32_t index = frame.next++;
+                const Node* child = e->children[index];
+                if (keepsSourceLead(child)) {
+                    const bool besideText
+                        = child->kind == Kind::Text || (index > 0 && e->children[index - 1]->kind == Kind::Text);
+                    writeGap(child, frame.cursor, child->start, besideText);
+                    frame.cursor = child->end;
+                } else {
+                    if (!frame.placing && e->has(Original)) {
+                        // What shared the last kept child's line stays on it; the rest goes after the new children.
+                        auto [head, tail] = splitAtLineBreak(closeGap(frame.cursor, e->closeStart));
+                        if (child->kind != Kind::Text) // white space before text would be read back as part of it
+                            AppendEncoded(m_out, head, m_encoding, false);
+                        frame.tail = std::move(tail);
+                    }
+                    frame.placing = true;
+                    m_out += encodedLead(e, index);
+                }
+                open(child); // last: it may grow the stack
             }
         }
 
@@ -293,16 +315,110 @@ namespace {
             markup(">");
         }
 
-        void writeTrail(const Element* e)
+        void writeTrail(const Frame& frame)
         {
-            const std::string kept = e->has(Original) ? sourceUtf8(e->trailStart, e->closeStart) : std::string();
-            if (kept.find('\n') == std::string::npos && endsWithGeneratedLine(e)) {
-                std::string line = lineBreak() + indentOf(e);
-                AppendEncoded(m_out, line, m_encoding, false);
+            const Element* e = frame.element;
+            // White space after a text node would be read back as part of its value.
+            if (e->childCount && e->children[e->childCount - 1]->kind == Kind::Text)
+                return;
+            if (!frame.placing) {
+                if (e->has(Original))
+                    writeGap(nullptr, frame.cursor, e->closeStart, false);
                 return;
             }
-            if (e->has(Original))
-                copy(e->trailStart, e->closeStart);
+            if (frame.tail.find('\n') == std::string::npos && endsWithGeneratedLine(e)) {
+                AppendEncoded(m_out, lineBreak() + indentOf(e), m_encoding, false);
+                return;
+            }
+            AppendEncoded(m_out, frame.tail, m_encoding, false);
+        }
+
+        bool hasRemovedBetween(uint32_t from, uint32_t to) const
+        {
+            const auto it = m_tree.removedSpans.lower_bound(from);
+            return it != m_tree.removedSpans.end() && it->first < to;
+        }
+
+        // Writes the source between two kept nodes (or a tag), closing the gaps of the nodes removed from it;
+        // the lead thus written before `next` is kept for placing new siblings like it. Beside a text, the
+        // formatting that closing leaves would be read back as part of the text, so none is written.
+        void writeGap(const Node* next, uint32_t from, uint32_t to, bool besideText)
+        {
+            if (!hasRemovedBetween(from, to)) {
+                copy(from, to);
+                return;
+            }
+            std::string closed = besideText ? std::string() : closeGap(from, to);
+            AppendEncoded(m_out, closed, m_encoding, false);
+            if (next)
+                m_closedLeads[next] = std::move(closed);
+        }
+
+        // The formatting between two kept nodes once the removed nodes between them are gone, as UTF-8.
+        std::string closeGap(uint32_t from, uint32_t to) const
+        {
+            std::string marked;
+            uint32_t at = from;
+            for (auto it = m_tree.removedSpans.lower_bound(from); it != m_tree.removedSpans.end() && it->first < to;
+                 ++it) {
+                if (it->first < at)
+                    continue; // inside a removed node already marked
+                marked += sourceUtf8(at, it->first);
+                marked += kRemoved;
+                at = std::min(it->second, to);
+            }
+            marked += sourceUtf8(at, to);
+            if (marked.find_first_not_of(kGapCharacters) != std::string::npos) {
+                // More than formatting between the nodes (an entity's nodes): the removed nodes just go.
+                std::erase(marked, kRemoved);
+                return marked;
+            }
+            return closeLines(marked);
+        }
+
+        // A removed node alone on its line takes that line; one that shares its line takes itself and the blanks
+        // after it, and on the line of what stands before the gap, where nothing follows it, the blanks before it.
+        static std::string closeLines(std::string_view marked)
+        {
+            std::vector<std::string_view> lines; // each with its line break; the last has none
+            for (size_t start = 0;;) {
+                const size_t nl = marked.find('\n', start);
+                lines.push_back(marked.substr(start, nl == std::string_view::npos ? nl : nl + 1 - start));
+                if (nl == std::string_view::npos)
+                    break;
+                start = nl + 1;
+            }
+            std::string out;
+            const size_t last = lines.size() - 1;
+            for (size_t i = 0; i <= last; ++i) {
+                const std::string_view line = lines[i];
+                if (line.find(kRemoved) == std::string_view::npos) {
+                    out += line;
+                } else if (i == 0 && last > 0) {
+                    out += line.substr(line.size() - (line.ends_with("\r\n") ? 2 : 1));
+                } else if (i == last) {
+                    for (size_t k = 0; k < line.size(); ++k) {
+                        if (line[k] != kRemoved) {
+                            out += line[k];
+                            continue;
+                        }
+                        while (k + 1 < line.size() && (line[k + 1] == ' ' || line[k + 1] == '\t'))
+                            ++k;
+                    }
+                }
+            }
+            return out;
+        }
+
+        // Splits formatting at its first line break: what stays on the current line, and the rest.
+        static std::pair<std::string, std::string> splitAtLineBreak(const std::string& space)
+        {
+            size_t at = space.find('\n');
+            if (at == std::string::npos)
+                return { space, {} };
+            if (at > 0 && space[at - 1] == '\r')
+                --at;
+            return { space.substr(0, at), space.substr(at) };
         }
 
         // True when the last child was placed on a line of its own by the writer.
@@ -322,6 +438,13 @@ namespace {
         }
 
         std::string sourceLead(const Node* n) const { return sourceUtf8(n->leadStart, n->start); }
+
+        // The lead of a kept node as written: its source lead, or what closing a gap before it left.
+        std::string keptLead(const Node* n) const
+        {
+            const auto closed = m_closedLeads.find(n);
+            return closed != m_closedLeads.end() ? closed->second : sourceLead(n);
+        }
 
         // The white space before a child the writer places: like its siblings, one level deeper than
         // its parent, or none at all in mixed content. Each answer is kept: a new child's lead builds
@@ -345,15 +468,20 @@ namespace {
                 if (const auto known = m_leads.find(parent->children[index - 1]); known != m_leads.end())
                     return known->second;
             }
+            // Like the line the previous kept siblings stand on: a line of its own after everything on it.
+            bool keptBefore = false;
             for (uint32_t i = index; i-- > 0;) {
                 const Node* sibling = parent->children[i];
                 if (!keepsSourceLead(sibling))
                     continue;
-                const std::string before = sourceLead(sibling);
+                keptBefore = true;
+                const std::string before = keptLead(sibling);
                 if (before.find('\n') != std::string::npos)
                     return fromLastLineBreak(before);
-                return {};
             }
+            if (keptBefore)
+                return {}; // they all stand on the parent's first line
+
             for (uint32_t i = index + 1; i < parent->childCount; ++i) {
                 const Node* sibling = parent->children[i];
                 if (keepsSourceLead(sibling)) {
@@ -393,7 +521,7 @@ namespace {
             if (!e->parent)
                 return false;
             if (keepsSourceLead(e))
-                return sourceLead(e).find('\n') != std::string::npos;
+                return keptLead(e).find('\n') != std::string::npos;
             return placedLead(e).find('\n') != std::string::npos;
         }
 
@@ -402,7 +530,7 @@ namespace {
             if (e == m_tree.documentElement || !e->parent)
                 return {};
             if (keepsSourceLead(e))
-                return std::string(afterLastNewline(sourceLead(e)));
+                return std::string(afterLastNewline(keptLead(e)));
             return std::string(afterLastNewline(placedLead(e)));
         }
 
@@ -466,6 +594,7 @@ namespace {
         bool m_unitKnown = false;
         const char* m_lineBreak = nullptr;
         std::unordered_map<const Node*, std::string> m_leads;
+        std::unordered_map<const Node*, std::string> m_closedLeads;
         std::unordered_map<const Element*, bool> m_mixed;
     };
 

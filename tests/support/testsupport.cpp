@@ -28,3 +28,5 @@ QByteArray readFile(const QString& path)
 } // namespace sildra::test
 
 void PrintTo(const QByteArray& bytes, std::ostream* os) { *os << testing::PrintToString(bytes.toStdString()); }
+
+void PrintTo(const QString& text, std::ostream* os) { *os << testing::PrintToString(text.toStdString()); }

@@ -16,3 +16,5 @@ QByteArray readFile(const QString& path);
 
 // GoogleTest shows QByteArray values as quoted text (escaped) instead of a list of bytes.
 void PrintTo(const QByteArray& bytes, std::ostream* os);
+// And QString values as UTF-8 text.
+void PrintTo(const QString& text, std::ostream* os);

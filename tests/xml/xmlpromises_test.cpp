@@ -1,0 +1,219 @@
+// What the layer accepts it writes and reads back unchanged; an edit changes only its own lines.
+#include "support/testsupport.h"
+#include "xml/xmldocument.h"
+#include "xml/xmlexception.h"
+
+#include <QStringEncoder>
+#include <QStringList>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+using xml::XmlDocument;
+using xml::XmlNode;
+
+struct Flavour {
+    const char* label;
+    std::function<QByteArray(const QString&)> encode;
+};
+
+// The same small document in every encoding the layer reads and writes.
+std::vector<Flavour> flavours()
+{
+    auto with = [](QStringEncoder::Encoding encoding, bool bom) {
+        return [=](const QString& text) {
+            QStringEncoder encoder(encoding, bom ? QStringEncoder::Flag::WriteBom : QStringEncoder::Flag::Default);
+            return QByteArray(encoder.encode(text));
+        };
+    };
+    auto declared = [](const char* name) {
+        return [=](const QString& text) {
+            QString declared = text;
+            declared.replace(
+                "<?xml version=\"1.0\"?>", QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?>").arg(name));
+            return declared.toLatin1(); // the documents hold ASCII only
+        };
+    };
+    return { { "UTF-8", with(QStringEncoder::Utf8, false) }, { "UTF-8 with BOM", with(QStringEncoder::Utf8, true) },
+        { "UTF-16LE", with(QStringEncoder::Utf16LE, true) }, { "UTF-16BE", with(QStringEncoder::Utf16BE, true) },
+        { "ISO-8859-1", declared("ISO-8859-1") }, { "US-ASCII", declared("US-ASCII") },
+        { "windows-1252", declared("windows-1252") } };
+}
+
+constexpr char16_t kDocument[]
+    = u"<?xml version=\"1.0\"?>\n<r a=\"1\">\n  <e>t</e>\n  <!--c-->\n  <?p d?>\n  <![CDATA[x]]>\n</r>\n";
+
+// Applies an edit; when the layer accepts it, the saved document must reload with what the edit set.
+// A refusal must name the character or rule and leave the document as it was.
+void expectAcceptedMeansReloads(const Flavour& flavour, const QString& what,
+    const std::function<void(XmlDocument&)>& edit, const std::function<QString(const XmlDocument&)>& readBack)
+{
+    XmlDocument doc;
+    doc.LoadXml(flavour.encode(QString::fromUtf16(kDocument)));
+    const QByteArray before = doc.ToBytes();
+    try {
+        edit(doc);
+    } catch (const xml::XmlException&) {
+        EXPECT_EQ(doc.ToBytes(), before) << flavour.label << ": " << what.toStdString();
+        return;
+    }
+    XmlDocument again;
+    try {
+        again.LoadXml(doc.ToBytes());
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << flavour.label << ": accepted " << what.toStdString() << " but wrote " << e.what();
+        return;
+    }
+    EXPECT_EQ(readBack(again), readBack(doc)) << flavour.label << ": " << what.toStdString();
+}
+
+TEST(XmlPromises, EveryNameAndTextTheLayerAcceptsReloads)
+{
+    const QStringList names { "item", "été", "名前", "ª", "µx", "ºx", "a·b", "Ω", "Ÿx", "x:y", "_1", "1x", "a b", "",
+        "xml-a", "ä\u0300" };
+    const QStringList texts { "plain", "été", "名前 ", "€", "a\rb", "a--b", "a-", " lead", "a?>b", "a]]>b", "𐀀" };
+    auto root = [](const XmlDocument& d) { return d.DocumentElement(); };
+    for (const Flavour& f : flavours()) {
+        for (const QString& name : names) {
+            expectAcceptedMeansReloads(
+                f, "element " + name, [&](XmlDocument& d) { root(d).Child(0).SetName(name); },
+                [&](const XmlDocument& d) { return root(d).Child(0).Name(); });
+            expectAcceptedMeansReloads(
+                f, "new element " + name, [&](XmlDocument& d) { root(d).AppendChild(d.CreateElement(name)); },
+                [&](const XmlDocument& d) { return root(d).Child(root(d).ChildCount() - 1).Name(); });
+            expectAcceptedMeansReloads(
+                f, "attribute " + name, [&](XmlDocument& d) { root(d).GetAttributeNode(0).SetName(name); },
+                [&](const XmlDocument& d) { return root(d).GetAttributeNode(0).Name(); });
+            expectAcceptedMeansReloads(
+                f, "new attribute " + name, [&](XmlDocument& d) { root(d).SetAttributeNode(d.CreateAttribute(name)); },
+                [&](const XmlDocument& d) { return root(d).GetAttributeNode(root(d).AttributeCount() - 1).Name(); });
+            expectAcceptedMeansReloads(
+                f, "target " + name, [&](XmlDocument& d) { root(d).Child(2).SetName(name); },
+                [&](const XmlDocument& d) { return root(d).Child(2).Name(); });
+        }
+        for (const QString& text : texts)
+            for (int child : { 1, 2, 3 })
+                expectAcceptedMeansReloads(
+                    f, "text " + text, [&](XmlDocument& d) { root(d).Child(child).SetValue(text); },
+                    [&](const XmlDocument& d) { return root(d).Child(child).Value(); });
+    }
+}
+
+TEST(XmlPromises, RefusalsNameTheCharacter)
+{
+    XmlDocument latin1;
+    latin1.LoadXml("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r><!--c--></r>");
+    try {
+        latin1.DocumentElement().SetName("名前");
+        ADD_FAILURE() << "accepted";
+    } catch (const xml::XmlException& e) {
+        EXPECT_NE(std::string(e.what()).find("U+540D"), std::string::npos) << e.what();
+    }
+    try {
+        latin1.DocumentElement().Child(0).SetValue("Ω");
+        ADD_FAILURE() << "accepted";
+    } catch (const xml::XmlException& e) {
+        EXPECT_NE(std::string(e.what()).find("U+03A9"), std::string::npos) << e.what();
+    }
+}
+
+TEST(XmlPromises, AValueSetIsTheValueReadBack)
+{
+    for (const char* source : { "<name>\n  </name>", "<a>   </a>", "<r>\r\n  <b/>\r\n</r>\r\n" }) {
+        XmlDocument doc;
+        doc.LoadXml(source);
+        doc.DocumentElement().AppendChild(doc.CreateTextNode("Sword"));
+        XmlDocument again;
+        again.LoadXml(doc.ToBytes());
+        XmlNode root = again.DocumentElement();
+        EXPECT_EQ(root.Child(root.ChildCount() - 1).Value(), "Sword") << doc.ToBytes().toStdString();
+    }
+    XmlDocument sword;
+    sword.LoadXml("<r>\n  <name>\n  </name>\n</r>\n");
+    XmlNode name = sword.DocumentElement().Child(0);
+    name.AppendChild(sword.CreateTextNode("Sword"));
+    EXPECT_EQ(sword.ToBytes(), "<r>\n  <name>Sword</name>\n</r>\n");
+
+    // A leading U+FEFF is a character of the value like any other.
+    XmlDocument bom;
+    bom.LoadXml("<r a=\"\xEF\xBB\xBFv\">\xEF\xBB\xBFt</r>");
+    EXPECT_EQ(bom.DocumentElement().GetAttributeNode(0).Value(), QChar(0xFEFF) + QString("v"));
+    EXPECT_EQ(bom.DocumentElement().Child(0).Value(), QChar(0xFEFF) + QString("t"));
+    bom.DocumentElement().GetAttributeNode(0).SetValue(bom.DocumentElement().GetAttributeNode(0).Value());
+    bom.DocumentElement().Child(0).SetValue(QChar(0xFEFF) + QString("u"));
+    EXPECT_EQ(bom.ToBytes(), "<r a=\"\xEF\xBB\xBFv\">\xEF\xBB\xBFu</r>");
+
+    // A lone surrogate is no character: refused wherever a value or name is given.
+    const QString lone = QString("a") + QChar(0xD800);
+    XmlDocument doc;
+    doc.LoadXml("<r a='1'>t<!--c--></r>");
+    const QByteArray before = doc.ToBytes();
+    XmlNode root = doc.DocumentElement();
+    EXPECT_THROW(root.Child(0).SetValue(lone), xml::XmlException);
+    EXPECT_THROW(root.Child(1).SetValue(lone), xml::XmlException);
+    EXPECT_THROW(root.GetAttributeNode(0).SetValue(lone), xml::XmlException);
+    EXPECT_THROW(doc.CreateTextNode(lone), xml::XmlException);
+    EXPECT_THROW(doc.CreateElement(lone), xml::XmlException);
+    EXPECT_THROW(root.SetName(lone), xml::XmlException);
+    EXPECT_EQ(doc.ToBytes(), before);
+}
+
+// Runs an edit on a document and on its CRLF form; both must give the wanted bytes.
+void expectEdit(const QByteArray& source, const std::function<void(XmlDocument&)>& edit, const QByteArray& wanted)
+{
+    for (bool crlf : { false, true }) {
+        QByteArray in = source, out = wanted;
+        if (crlf) {
+            in.replace("\n", "\r\n");
+            out.replace("\n", "\r\n");
+        }
+        XmlDocument doc;
+        doc.LoadXml(in);
+        edit(doc);
+        EXPECT_EQ(doc.ToBytes(), out) << (crlf ? "CRLF: " : "LF: ") << source.toStdString();
+        XmlDocument again;
+        again.LoadXml(doc.ToBytes());
+    }
+}
+
+TEST(XmlPromises, AnEditChangesOnlyItsOwnLines)
+{
+    auto removeAt = [](std::vector<int> path) {
+        return [=](XmlDocument& d) {
+            XmlNode parent = d.DocumentElement();
+            for (size_t i = 0; i + 1 < path.size(); ++i)
+                parent = parent.Child(path[i]);
+            parent.RemoveChild(parent.Child(path.back()));
+        };
+    };
+    auto append = [](XmlDocument& d) {
+        XmlNode n = d.DocumentElement().AppendChild(d.CreateElement("n"));
+        n.AppendChild(d.CreateTextNode("t"));
+    };
+    // A node that shares its line leaves its line's other content in place.
+    expectEdit("<r>\n  <a/> <!-- about a -->\n  <b/> <!-- about b -->\n</r>\n", removeAt({ 2 }),
+        "<r>\n  <a/> <!-- about a -->\n  <!-- about b -->\n</r>\n");
+    expectEdit("<r>\n  <p>\n    <x/></p>\n</r>\n", removeAt({ 0, 0 }), "<r>\n  <p>\n    </p>\n</r>\n");
+    expectEdit("<r>\n  <a/> <b/> <c/>\n</r>\n", removeAt({ 1 }), "<r>\n  <a/> <c/>\n</r>\n");
+    expectEdit("<r>\n  <a/> <b/>\n  <c/>\n</r>\n", removeAt({ 1 }), "<r>\n  <a/>\n  <c/>\n</r>\n");
+    // A node alone on its line takes that line only: blank lines and the blanks of other lines stay.
+    expectEdit("<r>\n  <a/>\t \n\n  <b/>\n</r>\n", removeAt({ 1 }), "<r>\n  <a/>\t \n\n</r>\n");
+    expectEdit(
+        "<r>\n  <a/>\n  <b>\n    <c/>\n  </b>\n\n  <d/>\n</r>\n", removeAt({ 1 }), "<r>\n  <a/>\n\n  <d/>\n</r>\n");
+    expectEdit("<r><a/>\n  <b/>\n</r>\n", removeAt({ 0 }), "<r>\n  <b/>\n</r>\n");
+    // Texts that a removal brings together must not form markup ("]]>" is not allowed in text).
+    expectEdit("<r>]]<b/>></r>", removeAt({ 1 }), "<r>]]&gt;</r>");
+    // Nor may formatting join a text, which would change its value.
+    expectEdit("<r>x<b/>\n  <c/></r>", removeAt({ 1 }), "<r>x<c/></r>");
+    expectEdit("<r><c/>\n  <b/>y</r>", removeAt({ 1 }), "<r><c/>y</r>");
+    // A new last child goes on a line of its own, after everything on the previous last child's line.
+    expectEdit("<r>\n  <a/> <!-- about a -->\n</r>\n", append, "<r>\n  <a/> <!-- about a -->\n  <n>t</n>\n</r>\n");
+    expectEdit("<r>\n  <a/>\t\t\n</r>\n", append, "<r>\n  <a/>\t\t\n  <n>t</n>\n</r>\n");
+    expectEdit(
+        "<r>\n  <p>\n  </p>\n</r>\n",
+        [](XmlDocument& d) { d.DocumentElement().Child(0).AppendChild(d.CreateElement("n")); },
+        "<r>\n  <p>\n    <n/>\n  </p>\n</r>\n");
+}
+
+} // namespace
