@@ -33,7 +33,12 @@ bool XmlDocument::IsModified() const
     // Every edit marks the tree, also one refused half-way or undone by another: what counts is what a save writes.
     if (!m_tree->modified || !m_tree->documentElement)
         return false;
-    const QByteArray bytes = ToBytes();
+    QByteArray bytes;
+    try {
+        bytes = ToBytes();
+    } catch (const XmlException&) {
+        return true; // edits that cannot be written are not saved anywhere either
+    }
     if (!m_saved)
         return bytes != m_tree->source;
     return Fingerprint { bytes.size(), qHash(bytes) } != *m_saved;
