@@ -73,10 +73,12 @@ void NodeCreator::PushButton1_Action()
     const bool nesting = Control<fw::CheckBox>(QStringLiteral("NCNesting")).State() == 1;
     MainWindow& main = MainWindow::Instance();
     xml::XmlNode target = main.SelectedNode();
+    // The new element is made whole before it joins the document, so a refused name, value or target leaves the
+    // document as it was.
     xml::XmlNode element = main.XMLRead->CreateElement(Control<fw::EditField>(QStringLiteral("NCName")).Text());
-    element = target.AppendChild(element);
     if (!nesting)
         element.AppendChild(main.XMLRead->CreateTextNode(Control<fw::EditField>(QStringLiteral("NCValue")).Text()));
+    target.AppendChild(element);
     Close();
 }
 

@@ -1,6 +1,7 @@
 #include "editor/qevfileactions.h"
 
 #include "editor/toplevelrows.h"
+#include "editor/unsavededits.h"
 #include "framework/editfield.h"
 #include "framework/exceptions.h"
 #include "framework/filedialogs.h"
@@ -76,6 +77,8 @@ QevFileActions::QevFileActions(MainWindow& window)
 bool QevFileActions::_OpenQEV_Action()
 {
     try {
+        if (!MayDiscardEdits(*m_window.XMLRead))
+            return false;
         const auto converter = fw::GetOpenFolderItem(ConverterType());
         if (converter.IsNil())
             return false;
@@ -132,10 +135,12 @@ bool QevFileActions::_SaveQEV_Action()
         shell.Execute(ConverterArgument(*converter),
             { QStringLiteral("-create"), ConverterArgument(*outputFolder), ConverterArgument(*intermediate) });
         const auto result = fw::GetFolderItem(outputFolder->AbsolutePath() + baseName + QStringLiteral(".qev"));
-        if (shell.ErrorCode() == 0 && GiveChosenName(*result, *chosen))
+        if (shell.ErrorCode() == 0 && GiveChosenName(*result, *chosen)) {
+            m_window.XMLRead->MarkSaved();
             fw::MsgBox(QStringLiteral("Success!"));
-        else
+        } else {
             fw::MsgBox(QStringLiteral("An error ocurred and the file was not created!"), 16, QStringLiteral("Error"));
+        }
         intermediate->Delete();
     } catch (...) {
         m_window.ErrorHandler();

@@ -1,6 +1,7 @@
 #include "editor/xmlfileactions.h"
 
 #include "editor/toplevelrows.h"
+#include "editor/unsavededits.h"
 #include "framework/editfield.h"
 #include "framework/filedialogs.h"
 #include "framework/filetype.h"
@@ -21,6 +22,8 @@ XmlFileActions::XmlFileActions(MainWindow& window)
 bool XmlFileActions::_OpenXML_Action()
 {
     try {
+        if (!MayDiscardEdits(*m_window.XMLRead))
+            return false;
         const fw::FileType type(QStringLiteral("XML Files"), QStringLiteral("XML"), QStringLiteral("xml"));
         const fw::Ref<fw::FolderItem> file = fw::GetOpenFolderItem(type);
         if (file.IsNil())
@@ -51,6 +54,7 @@ bool XmlFileActions::_SaveXML_Action()
         if (file.IsNil())
             return false;
         m_window.XMLRead->SaveXml(file->AbsolutePath());
+        m_window.XMLRead->MarkSaved();
         fw::MsgBox(QStringLiteral("Success!"));
     } catch (...) {
         m_window.ErrorHandler();

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace fw {
 
@@ -123,6 +124,8 @@ void EditField::Rebuild()
     QWidget* old = m_editor;
     if (!m_multiline) {
         auto* line = new QLineEdit(this);
+        // Qt cuts a line at 32,767 characters by default; a field takes any length.
+        line->setMaxLength(std::numeric_limits<int>::max());
         line->setReadOnly(m_readOnly);
         m_editor = line;
     } else if (!m_readOnly) {

@@ -11,8 +11,15 @@ QString FileType::Filter() const
             extension.remove(0, 1);
         if (extension.isEmpty())
             continue;
-        // An extension holding a dot is the end of a file name ("Tool.exe"), so no dot is put before it.
-        patterns << (extension.contains(QLatin1Char('.')) ? QStringLiteral("*") : QStringLiteral("*.")) + extension;
+        if (!extension.contains(QLatin1Char('.'))) {
+            patterns << QStringLiteral("*.") + extension;
+            continue;
+        }
+        // An extension holding a dot is the end of a file name ("Tool.exe"), so no dot is put before it. Programs
+        // carry no ".exe" here, so such a name is also admitted without it, as "Cmd" becomes "Ctrl" in menus.
+        patterns << QStringLiteral("*") + extension;
+        if (extension.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
+            patterns << QStringLiteral("*") + extension.chopped(4);
     }
     if (patterns.isEmpty())
         patterns << QStringLiteral("*");

@@ -24,7 +24,7 @@ public:
     QString MacCreator() const { return m_macCreator; }
     void SetMacCreator(const QString& macCreator) { m_macCreator = macCreator; }
     // One or more extensions separated by ";", each "xml" or ".xml"; one holding a dot inside ("Tool.exe") matches
-    // names ending with it.
+    // names ending with it, and one ending with ".exe" also names ending with it less that suffix ("Tool").
     QString Extensions() const { return m_extensions; }
     void SetExtensions(const QString& extensions) { m_extensions = extensions; }
 

@@ -4,13 +4,15 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace fw {
 
-int MessageDialog::ShowModal() const
+MessageDialog::Button MessageDialog::ShowModal() const
 {
-    if (MessageLog::Record({ MessageLog::Kind::MessageDialog, m_message, m_explanation, m_title, m_icon }))
-        return 1;
+    if (const auto answer = MessageLog::Record(
+            { MessageLog::Kind::MessageDialog, m_message, m_explanation, m_title, m_icon, m_cancelVisible }))
+        return *answer;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (m_icon) {
     case 0:
@@ -29,11 +31,16 @@ int MessageDialog::ShowModal() const
         break;
     }
     QMessageBox box(icon, m_title.isEmpty() ? QApplication::applicationDisplayName() : m_title, m_message,
-        QMessageBox::Ok, QApplication::activeWindow());
+        QMessageBox::NoButton, QApplication::activeWindow());
     box.setInformativeText(m_explanation);
     box.setTextFormat(Qt::PlainText);
+    QPushButton* action = box.addButton(m_actionCaption, QMessageBox::AcceptRole);
+    // The way back is the default where there is one, so that a stray Return loses nothing.
+    QPushButton* cancel = m_cancelVisible ? box.addButton(m_cancelCaption, QMessageBox::RejectRole) : action;
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
     box.exec();
-    return 1;
+    return box.clickedButton() == action ? Button::Action : Button::Cancel;
 }
 
 } // namespace fw

@@ -14,12 +14,16 @@ MessageLog::MessageLog()
 
 MessageLog::~MessageLog() { g_newest = m_previous; }
 
-bool MessageLog::Record(const Entry& entry)
+std::optional<MessageDialog::Button> MessageLog::Record(const Entry& entry)
 {
     if (!g_newest)
-        return false;
+        return std::nullopt;
     g_newest->m_entries.push_back(entry);
-    return true;
+    if (!entry.cancelable || g_newest->m_answers.empty())
+        return MessageDialog::Button::Action;
+    const MessageDialog::Button answer = g_newest->m_answers.front();
+    g_newest->m_answers.pop_front();
+    return answer;
 }
 
 } // namespace fw

@@ -1,12 +1,17 @@
 #pragma once
 
+#include "framework/messagedialog.h"
+
 #include <QString>
+#include <deque>
+#include <optional>
 #include <vector>
 
 namespace fw {
 
-// Test seam: while a MessageLog lives, message boxes and message dialogs are recorded here and answered OK at
-// once instead of being shown. The newest live log records.
+// Test seam: while a MessageLog lives, message boxes and message dialogs are recorded here and answered at once
+// instead of being shown: a message dialog with a cancel button takes the next queued answer, every other box and
+// a dialog with none left is answered with its action button (OK). The newest live log records.
 class MessageLog {
 public:
     enum class Kind { MsgBox, MessageDialog };
@@ -16,6 +21,7 @@ public:
         QString explanation; // MessageDialog's Explanation
         QString title;
         int icon; // MsgBox's code, MessageDialog's Icon
+        bool cancelable = false; // a MessageDialog with its cancel button shown
     };
 
     MessageLog();
@@ -24,11 +30,16 @@ public:
     MessageLog& operator=(const MessageLog&) = delete;
 
     const std::vector<Entry>& Entries() const { return m_entries; }
-    // Records an entry in the newest live log; false when none lives (the box is then to be shown).
-    static bool Record(const Entry& entry);
+    // Queues the answer of the next message dialog that has a cancel button.
+    void Answer(MessageDialog::Button button) { m_answers.push_back(button); }
+
+    // Records an entry in the newest live log and returns the button that answers it; nullopt when no log lives
+    // (the box is then to be shown).
+    static std::optional<MessageDialog::Button> Record(const Entry& entry);
 
 private:
     std::vector<Entry> m_entries;
+    std::deque<MessageDialog::Button> m_answers;
     MessageLog* m_previous;
 };
 

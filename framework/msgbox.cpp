@@ -14,7 +14,7 @@ int MsgBox(const QString& text, int code, const QString& title)
 {
     if ((code & 0x0F) != 0)
         throw OutOfBoundsException("message box code " + std::to_string(code) + " asks for buttons other than OK");
-    if (MessageLog::Record({ MessageLog::Kind::MsgBox, text, {}, title, code }))
+    if (MessageLog::Record({ MessageLog::Kind::MsgBox, text, {}, title, code }).has_value())
         return 1;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (code & 0x70) {

@@ -2,6 +2,7 @@
 
 #include "framework/application.h"
 
+#include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -13,6 +14,14 @@ PushButton::PushButton(QWidget* parent)
 {
     setAutoDefault(false);
     connect(this, &QPushButton::clicked, this, [this] { Application::Guard([this] { Q_EMIT Action(); }); });
+}
+
+void PushButton::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        event->ignore();
+    else
+        QPushButton::keyPressEvent(event);
 }
 
 void PushButton::paintEvent(QPaintEvent* event)

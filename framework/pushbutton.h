@@ -6,7 +6,7 @@
 
 namespace fw {
 
-// A push button; Action is raised when it is pressed. The window's default button is pressed by Return.
+// A push button; Action is raised when it is pressed. A dialog's default button is also pressed by Return.
 class PushButton : public QPushButton, public RectControl {
     Q_OBJECT
 
@@ -24,6 +24,8 @@ Q_SIGNALS:
 protected:
     // A caption wider than the button wraps onto further lines.
     void paintEvent(QPaintEvent* event) override;
+    // Return and Enter go to the window, which decides what they press.
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace fw

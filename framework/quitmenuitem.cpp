@@ -1,9 +1,17 @@
 #include "framework/quitmenuitem.h"
 
+#include "framework/window.h"
+
 #include <QCoreApplication>
 
 namespace fw {
 
-void QuitMenuItem::Perform() { QCoreApplication::exit(0); }
+void QuitMenuItem::Perform()
+{
+    for (Window* window : Window::OpenWindows())
+        if (!window->MayClose(true))
+            return;
+    QCoreApplication::exit(0);
+}
 
 } // namespace fw

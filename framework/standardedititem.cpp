@@ -11,7 +11,11 @@ namespace fw {
 void StandardEditItem::Perform()
 {
     QWidget* focus = QApplication::focusWidget();
+    // A read-only field lets the user select and copy its text, never change it; Qt's own commands do not check.
+    const bool changes = m_command != EditCommand::Copy && m_command != EditCommand::SelectAll;
     if (auto* line = qobject_cast<QLineEdit*>(focus)) {
+        if (changes && line->isReadOnly())
+            return;
         switch (m_command) {
         case EditCommand::Undo:
             line->undo();
@@ -26,7 +30,7 @@ void StandardEditItem::Perform()
             line->paste();
             break;
         case EditCommand::Delete:
-            if (!line->isReadOnly() && line->hasSelectedText())
+            if (line->hasSelectedText())
                 line->del();
             break;
         case EditCommand::SelectAll:
@@ -34,6 +38,8 @@ void StandardEditItem::Perform()
             break;
         }
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(focus)) {
+        if (changes && plain->isReadOnly())
+            return;
         switch (m_command) {
         case EditCommand::Undo:
             plain->undo();
@@ -48,8 +54,7 @@ void StandardEditItem::Perform()
             plain->paste();
             break;
         case EditCommand::Delete:
-            if (!plain->isReadOnly())
-                plain->textCursor().removeSelectedText();
+            plain->textCursor().removeSelectedText();
             break;
         case EditCommand::SelectAll:
             plain->selectAll();

@@ -16,30 +16,45 @@ namespace fw {
 
 namespace {
 
-    // A line is decoded and laid out up to this many bytes: a 100 MB one-line file must not stall the view, and
-    // nobody scrolls thousands of characters to the right to read.
-    constexpr qsizetype kMaxLineBytes = 10000;
+    // Lines up to this many bytes are laid out whole, in exact pixels. A longer one (a game file written on one
+    // line) is laid out in segments of kSegmentBytes, only those in view: a 100 MB line costs what a short one does.
+    constexpr qsizetype kWholeLineBytes = 10000;
+    constexpr qsizetype kSegmentBytes = 4096;
+    // Segments laid out each way from the one under the anchor, at most, so that text of no width cannot make one
+    // paint lay out a whole line.
+    constexpr int kMaxSegmentsEachWay = 8;
+    // The horizontal range in pixels stays well inside an int.
+    constexpr qreal kMaxRange = 1e9;
     constexpr int kMargin = 4;
     constexpr int kTabStopSpaces = 4;
-    // Wide enough for kMaxLineBytes of any glyph, small enough for the layout engine's fixed-point widths.
+    // Wide enough for a whole line or a segment of any glyphs, small enough for the layout engine's fixed-point widths.
     constexpr qreal kLayoutWidth = 1e6;
 
 } // namespace
 
-// One visible line, decoded and laid out.
-struct TextView::Line {
+// A segment of a line, decoded and laid out on its own; a line of up to kWholeLineBytes is one segment.
+struct TextView::Segment {
     QTextLayout layout;
-    std::vector<qsizetype> offsets; // for each UTF-16 unit, its byte from `start`; then the laid-out length
-    qsizetype start = 0; // buffer byte where the line starts
-    qsizetype shownEnd = 0; // buffer byte past the laid-out part
-    qsizetype end = 0; // buffer byte where the line's text ends
+    std::vector<qsizetype> offsets; // for each UTF-16 unit, its byte from `start`; then the segment's length
+    qsizetype start = 0; // buffer byte where the segment starts
+    qsizetype end = 0; // buffer byte past its end
     qreal width = 0;
 
-    // The UTF-16 position of a byte of the line.
+    // The UTF-16 position of a byte of the segment.
     int column(qsizetype byte) const
     {
         return int(std::lower_bound(offsets.begin(), offsets.end(), byte - start) - offsets.begin());
     }
+};
+
+// A line in view and the segments of it laid out for the last paint.
+struct TextView::Line {
+    qsizetype start = 0; // buffer byte where the line starts
+    qsizetype end = 0; // buffer byte where the line's text ends
+    std::map<qsizetype, std::unique_ptr<Segment>> segments; // by index in the line
+
+    bool whole() const { return end - start <= kWholeLineBytes; }
+    qsizetype segmentCount() const { return whole() ? 1 : (end - start + kSegmentBytes - 1) / kSegmentBytes; }
 };
 
 TextView::TextView(QWidget* parent)
@@ -102,34 +117,36 @@ void TextView::paintEvent(QPaintEvent* event)
     const qsizetype selectionFrom = std::min(m_anchor, m_cursor);
     const qsizetype selectionTo = std::max(m_anchor, m_cursor);
     const bool selection = isEnabled() && selectionFrom < selectionTo;
-    const qreal x = kMargin - horizontalScrollBar()->value();
     qreal widest = m_contentWidth;
     painter.setPen(colors.color(QPalette::Text));
     for (qsizetype i = first; i < last; ++i) {
         const int y = int(i - first) * height;
         if (y + height <= event->rect().top() || y > event->rect().bottom())
             continue;
-        const Line& shown = line(i);
-        QList<QTextLayout::FormatRange> ranges;
-        if (selection && selectionFrom <= shown.shownEnd && selectionTo > shown.start) {
-            const int from = shown.column(std::max(selectionFrom, shown.start));
-            const int to = shown.column(std::min(selectionTo, shown.shownEnd));
-            if (from < to) {
-                QTextLayout::FormatRange range;
-                range.start = from;
-                range.length = to - from;
-                range.format.setBackground(colors.brush(QPalette::Highlight));
-                range.format.setForeground(colors.brush(QPalette::HighlightedText));
-                ranges.append(range);
+        Line& shown = line(i);
+        for (const auto& [segment, x] : place(shown)) {
+            QList<QTextLayout::FormatRange> ranges;
+            if (selection && selectionFrom <= segment->end && selectionTo > segment->start) {
+                const int from = segment->column(std::max(selectionFrom, segment->start));
+                const int to = segment->column(std::min(selectionTo, segment->end));
+                if (from < to) {
+                    QTextLayout::FormatRange range;
+                    range.start = from;
+                    range.length = to - from;
+                    range.format.setBackground(colors.brush(QPalette::Highlight));
+                    range.format.setForeground(colors.brush(QPalette::HighlightedText));
+                    ranges.append(range);
+                }
+                // A selected line end shows as a selected space after the text, as in editors.
+                if (segment->end == shown.end && selectionFrom <= shown.end && selectionTo > shown.end) {
+                    const qreal space = fontMetrics().horizontalAdvance(QLatin1Char(' '));
+                    painter.fillRect(QRectF(x + segment->width, y, space, height), colors.brush(QPalette::Highlight));
+                }
             }
-            // A selected line end shows as a selected space after the text, as in editors.
-            if (shown.shownEnd == shown.end && selectionFrom <= shown.end && selectionTo > shown.end) {
-                const qreal space = fontMetrics().horizontalAdvance(QLatin1Char(' '));
-                painter.fillRect(QRectF(x + shown.width, y, space, height), colors.brush(QPalette::Highlight));
-            }
+            segment->layout.draw(&painter, QPointF(x, y), ranges);
+            if (shown.whole())
+                widest = std::max(widest, segment->width);
         }
-        shown.layout.draw(&painter, QPointF(x, y), ranges);
-        widest = std::max(widest, shown.width);
     }
     // Widen the horizontal range to lines wider than estimated, once painting is over.
     if (widest > m_contentWidth) {
@@ -261,40 +278,112 @@ qsizetype TextView::lineEnd(qsizetype line) const
 
 int TextView::lineHeight() const { return std::max(1, fontMetrics().lineSpacing()); }
 
-const TextView::Line& TextView::line(qsizetype index) const
+TextView::Line& TextView::line(qsizetype index) const
 {
     std::unique_ptr<Line>& slot = m_lines[index];
+    if (!slot) {
+        slot = std::make_unique<Line>();
+        slot->start = lineStart(index);
+        slot->end = lineEnd(index);
+    }
+    return *slot;
+}
+
+qsizetype TextView::segmentStart(const Line& line, qsizetype index) const
+{
+    if (index <= 0)
+        return line.start;
+    if (index >= line.segmentCount())
+        return line.end;
+    // Cut before a character, not inside one: back over at most three continuation bytes.
+    const QByteArray& bytes = m_text.buffer->bytes();
+    qsizetype start = line.start + index * kSegmentBytes;
+    for (int i = 0; i < 3 && (uchar(bytes[start]) & 0xC0) == 0x80; ++i)
+        --start;
+    return start;
+}
+
+const TextView::Segment& TextView::segment(Line& line, qsizetype index) const
+{
+    std::unique_ptr<Segment>& slot = line.segments[index];
     if (slot)
         return *slot;
-    slot = std::make_unique<Line>();
-    Line& line = *slot;
-    line.start = lineStart(index);
-    line.end = lineEnd(index);
-    line.shownEnd = line.end;
-    if (line.end - line.start > kMaxLineBytes) {
-        // Cut before a character, not inside one: back over at most three continuation bytes.
-        const QByteArray& bytes = m_text.buffer->bytes();
-        line.shownEnd = line.start + kMaxLineBytes;
-        for (int i = 0; i < 3 && (uchar(bytes[line.shownEnd]) & 0xC0) == 0x80; ++i)
-            --line.shownEnd;
-    }
+    slot = std::make_unique<Segment>();
+    Segment& segment = *slot;
+    segment.start = segmentStart(line, index);
+    segment.end = segmentStart(line, index + 1);
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     option.setTabStopDistance(fontMetrics().horizontalAdvance(QLatin1Char(' ')) * kTabStopSpaces);
-    line.layout.setText(m_text.buffer->decode(line.start, line.shownEnd, &line.offsets));
-    line.layout.setFont(font());
-    line.layout.setTextOption(option);
-    line.layout.setCacheEnabled(true);
-    line.layout.beginLayout();
-    QTextLine laidOut = line.layout.createLine();
+    segment.layout.setText(m_text.buffer->decode(segment.start, segment.end, &segment.offsets));
+    segment.layout.setFont(font());
+    segment.layout.setTextOption(option);
+    segment.layout.setCacheEnabled(true);
+    segment.layout.beginLayout();
+    QTextLine laidOut = segment.layout.createLine();
     if (laidOut.isValid()) {
         laidOut.setLineWidth(kLayoutWidth);
         laidOut.setPosition(QPointF(0, 0));
     }
-    line.layout.endLayout();
+    segment.layout.endLayout();
     if (laidOut.isValid())
-        line.width = laidOut.naturalTextWidth();
-    return line;
+        segment.width = laidOut.naturalTextWidth();
+    return segment;
+}
+
+std::vector<TextView::Placed> TextView::place(Line& line) const
+{
+    const qreal scrolled = horizontalScrollBar()->value();
+    if (line.whole())
+        return { { &segment(line, 0), kMargin - scrolled } };
+
+    // A long line has a nominal width of m_bytePixels a byte, which the horizontal range follows. Its segments are
+    // laid out only around an anchor that moves with the scroll bar from the view's left edge to its right one;
+    // the segment under the anchor is placed so that the anchor falls as far into its real width as into its
+    // nominal one. Scrolling then moves the text evenly, and the scroll bar's ends show the line's ends.
+    const int range = horizontalScrollBar()->maximum();
+    const qreal anchor = range > 0 ? viewport()->width() * scrolled / range : 0;
+    const qreal nominal = scrolled + anchor - kMargin; // nominal position under the anchor
+    const qreal nominalEnd = qreal(line.end - line.start) * m_bytePixels;
+    const qsizetype count = line.segmentCount();
+    qsizetype index = 0;
+    qreal x = anchor - nominal;
+    if (nominal >= nominalEnd) {
+        index = count - 1;
+        x = anchor - (nominal - nominalEnd) - segment(line, index).width;
+    } else if (nominal > 0) {
+        const auto nominalStart = [&](qsizetype i) { return qreal(segmentStart(line, i) - line.start) * m_bytePixels; };
+        // Segments start up to three bytes early, before a character: the guess by the segment length may be one off.
+        index = std::min(count - 1, qsizetype(nominal / m_bytePixels) / kSegmentBytes);
+        if (index + 1 < count && nominal >= nominalStart(index + 1))
+            ++index;
+        else if (index > 0 && nominal < nominalStart(index))
+            --index;
+        const qreal from = nominalStart(index);
+        x = anchor - (nominal - from) / (nominalStart(index + 1) - from) * segment(line, index).width;
+    }
+
+    const Segment& anchored = segment(line, index);
+    std::vector<Placed> placed { { &anchored, x } };
+    qreal left = x;
+    for (qsizetype i = index - 1; i >= 0 && left > 0 && index - i <= kMaxSegmentsEachWay; --i) {
+        const Segment& before = segment(line, i);
+        left -= before.width;
+        placed.insert(placed.begin(), { &before, left });
+    }
+    qreal right = x + anchored.width;
+    for (qsizetype i = index + 1; i < count && right < viewport()->width() && i - index <= kMaxSegmentsEachWay; ++i) {
+        const Segment& after = segment(line, i);
+        placed.push_back({ &after, right });
+        right += after.width;
+    }
+    // Segments out of view go, so that a long line keeps only a few laid out.
+    for (auto it = line.segments.begin(); it != line.segments.end();) {
+        const bool shown
+            = std::any_of(placed.begin(), placed.end(), [&](const Placed& p) { return p.segment == it->second.get(); });
+        it = shown ? std::next(it) : line.segments.erase(it);
+    }
+    return placed;
 }
 
 qsizetype TextView::byteAt(const QPoint& pos) const
@@ -306,11 +395,17 @@ qsizetype TextView::byteAt(const QPoint& pos) const
         return m_text.fromByte;
     if (index >= lineCount())
         return m_text.buffer->size();
-    const Line& hit = line(index);
-    if (hit.layout.lineCount() == 0)
-        return hit.start;
-    const int column = hit.layout.lineAt(0).xToCursor(pos.x() - kMargin + horizontalScrollBar()->value());
-    return hit.start + hit.offsets[size_t(std::clamp<int>(column, 0, int(hit.offsets.size()) - 1))];
+    const std::vector<Placed> placed = place(line(index));
+    for (size_t i = 0; i < placed.size(); ++i) {
+        const auto& [segment, x] = placed[i];
+        if (pos.x() >= x + segment->width && i + 1 < placed.size())
+            continue;
+        if (segment->layout.lineCount() == 0)
+            return segment->start;
+        const int column = segment->layout.lineAt(0).xToCursor(pos.x() - x);
+        return segment->start + segment->offsets[size_t(std::clamp<int>(column, 0, int(segment->offsets.size()) - 1))];
+    }
+    return m_text.buffer->size();
 }
 
 void TextView::setSelection(qsizetype anchor, qsizetype cursor)
@@ -337,9 +432,12 @@ void TextView::updateScrollBars()
 void TextView::resetLayout()
 {
     m_lines.clear();
-    // Estimate the widest line from the longest one in bytes; painting widens the range where this falls short.
-    const qsizetype longest = std::min(m_text.buffer->longestLine(), kMaxLineBytes);
-    m_contentWidth = int(longest) * std::max(1, fontMetrics().averageCharWidth());
+    // Estimate the widest line from the longest one in bytes; painting widens the range where this falls short. A
+    // line too long to lay out whole gets the nominal width its segments are placed by.
+    const qsizetype longest = m_text.buffer->longestLine();
+    const int average = std::max(1, fontMetrics().averageCharWidth());
+    m_bytePixels = std::min<qreal>(average, kMaxRange / qreal(std::max<qsizetype>(1, longest)));
+    m_contentWidth = int(std::ceil(qreal(longest) * m_bytePixels));
     updateScrollBars();
     viewport()->update();
 }

@@ -5,6 +5,7 @@
 #include <QAbstractScrollArea>
 #include <map>
 #include <memory>
+#include <vector>
 
 class QString;
 
@@ -44,13 +45,23 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    struct Segment;
     struct Line;
+    // A segment and the viewport x where it is drawn.
+    struct Placed {
+        const Segment* segment;
+        qreal x;
+    };
 
     qsizetype lineCount() const;
     qsizetype lineStart(qsizetype line) const;
     qsizetype lineEnd(qsizetype line) const;
     int lineHeight() const;
-    const Line& line(qsizetype line) const;
+    Line& line(qsizetype line) const;
+    qsizetype segmentStart(const Line& line, qsizetype index) const;
+    const Segment& segment(Line& line, qsizetype index) const;
+    // The segments of a line that cover the view, left to right, laid out as needed.
+    std::vector<Placed> place(Line& line) const;
     qsizetype byteAt(const QPoint& viewportPos) const;
     void setSelection(qsizetype anchor, qsizetype cursor);
     void updateScrollBars();
@@ -62,6 +73,7 @@ private:
     qsizetype m_cursor = 0;
     bool m_selecting = false;
     int m_contentWidth = 0; // widest line estimated or painted so far, in pixels
+    qreal m_bytePixels = 1; // nominal width of a byte of a line too long to lay out whole
     mutable std::map<qsizetype, std::unique_ptr<Line>> m_lines; // laid-out lines around the visible ones
 };
 

@@ -85,8 +85,19 @@ void Window::ShowModal()
 
 void Window::Close() { close(); }
 
+bool Window::MayClose(bool appQuitting)
+{
+    bool cancel = true;
+    Application::Guard([&] { cancel = Event_CancelClose(appQuitting); });
+    return !cancel;
+}
+
 void Window::closeEvent(QCloseEvent* event)
 {
+    if (!MayClose(false)) {
+        event->ignore();
+        return;
+    }
     Application::Guard([this] { Event_Close(); });
     event->accept();
     m_open = false;
@@ -95,7 +106,10 @@ void Window::closeEvent(QCloseEvent* event)
 
 void Window::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    // As on this platform, Return presses the default button of a dialog only; a document window's default
+    // button is drawn as such and pressed by a click.
+    const bool dialog = windowType() == Qt::Dialog;
+    if (dialog && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         for (RectControl* control : m_controls) {
             auto* button = dynamic_cast<PushButton*>(control);
             if (button && button->isDefault() && button->isEnabled() && button->isVisible()) {

@@ -57,7 +57,11 @@ public:
     void Show();
     // Shows the window application-modal; returns after it has closed and its Close event ran.
     void ShowModal();
+    // Closes the window unless its CancelClose event keeps it open.
     void Close();
+    // Asks the CancelClose event whether the window may go, for its close box or, appQuitting, for the application's
+    // quit; an exception leaving the event is reported and keeps the window.
+    bool MayClose(bool appQuitting);
 
     QString Title() const { return windowTitle(); }
     void SetTitle(const QString& title) { setWindowTitle(title); }
@@ -119,6 +123,8 @@ protected:
     virtual void CreateControls() { }
     virtual void AddMenuHandlers() { }
     virtual void Event_Open() { }
+    // True keeps the window open (and the application running when it is quitting).
+    virtual bool Event_CancelClose(bool /*appQuitting*/) { return false; }
     virtual void Event_Close() { }
     virtual void Event_EnableMenuItems() { }
 

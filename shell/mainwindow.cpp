@@ -4,6 +4,7 @@
 #include "editor/nodecommands.h"
 #include "editor/nodelist.h"
 #include "editor/qevfileactions.h"
+#include "editor/unsavededits.h"
 #include "editor/xmlfileactions.h"
 #include "framework/editfield.h"
 #include "framework/groupbox.h"
@@ -221,6 +222,8 @@ void MainWindow::AddMenuHandlers()
 }
 
 void MainWindow::Event_Open() { XMLRead = std::make_shared<xml::XmlDocument>(); }
+
+bool MainWindow::Event_CancelClose(bool) { return !editor::MayDiscardEdits(*XMLRead); }
 
 void MainWindow::Event_EnableMenuItems()
 {

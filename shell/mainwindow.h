@@ -150,6 +150,8 @@ protected:
     void CreateControls() override;
     void AddMenuHandlers() override;
     void Event_Open() override;
+    // Unsaved edits are not lost to the close box or to quitting without a question.
+    bool Event_CancelClose(bool appQuitting) override;
     void Event_EnableMenuItems() override;
 
 private:

@@ -6,6 +6,7 @@
 #include "xmltree.h"
 #include "xmlwriter.h"
 
+#include <QHashFunctions>
 #include <QSaveFile>
 
 namespace xml {
@@ -19,9 +20,39 @@ XmlDocument::XmlDocument()
 
 XmlDocument::~XmlDocument() = default;
 
-void XmlDocument::LoadXml(const QByteArray& bytes) { m_tree = ParseXml(bytes); }
+void XmlDocument::LoadXml(const QByteArray& bytes)
+{
+    m_tree = ParseXml(bytes);
+    m_saved.reset();
+}
 
 QByteArray XmlDocument::ToBytes() const { return WriteXml(*m_tree); }
+
+bool XmlDocument::IsModified() const
+{
+    // Every edit marks the tree, also one refused half-way or undone by another: what counts is what a save writes.
+    if (!m_tree->modified || !m_tree->documentElement)
+        return false;
+    QByteArray bytes;
+    try {
+        bytes = ToBytes();
+    } catch (const XmlException&) {
+        return true; // edits that cannot be written are not saved anywhere either
+    }
+    if (!m_saved)
+        return bytes != m_tree->source;
+    return Fingerprint { bytes.size(), qHash(bytes) } != *m_saved;
+}
+
+void XmlDocument::MarkSaved()
+{
+    if (!m_tree->modified) {
+        m_saved.reset();
+        return;
+    }
+    const QByteArray bytes = ToBytes();
+    m_saved = Fingerprint { bytes.size(), qHash(bytes) };
+}
 
 void XmlDocument::SaveXml(const QString& path) const
 {

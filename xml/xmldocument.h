@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace xml {
 
@@ -29,6 +30,10 @@ public:
     // Writes the document atomically; throws fw::IOException and leaves any old file as it was.
     void SaveXml(const QString& path) const;
     QByteArray ToBytes() const;
+    // Whether a save would write other bytes than those last loaded or marked saved.
+    bool IsModified() const;
+    // Takes the document as it is now for the one last saved.
+    void MarkSaved();
 
     XmlNode DocumentElement() const;
     XmlNode CreateElement(const QString& name);
@@ -40,7 +45,15 @@ public:
     QString EncodingName() const;
 
 private:
+    // A save's size and hash: enough to tell it from another, without keeping a copy of a large file.
+    struct Fingerprint {
+        qsizetype size;
+        size_t hash;
+        bool operator==(const Fingerprint&) const = default;
+    };
+
     std::shared_ptr<detail::Tree> m_tree;
+    std::optional<Fingerprint> m_saved; // none: the loaded bytes are what was last saved
 };
 
 } // namespace xml

@@ -111,6 +111,23 @@ TEST_F(AttributeEditorTest, AddAppendsAnExistingNameReplacesItsValueAndDeleteEnd
     EXPECT_TRUE(messages.Entries().empty());
 }
 
+TEST_F(AttributeEditorTest, UpdateKeepsAValueOfAnyLengthWhole)
+{
+    const QString value(100000, QLatin1Char('v'));
+    Open("<root><item a=\"" + value.toUtf8() + "\"/></root>");
+    ClickRow(List(), 0);
+    WhenModal([](fw::Window& editor) {
+        ClickRow(AttrList(editor), 0);
+        QTest::keyClick(Field(editor, "AttrValue").LineEdit(), Qt::Key_End);
+        QTest::keyClicks(Field(editor, "AttrValue").LineEdit(), QStringLiteral("w"));
+        Click(editor, QStringLiteral("AttrUpdate"));
+        Click(editor, QStringLiteral("PushButton1"));
+    });
+    Run(QStringLiteral("Attributes"));
+    SaveAndReopen();
+    EXPECT_TRUE(List().Cell(0, 2) == "a = " + value + "w, ");
+}
+
 TEST_F(AttributeEditorTest, NodeWithoutAttributesStillRebuildsTheListInTheCommandsForm)
 {
     EXPECT_EQ(List().Cell(0, 2), "a = 1, b =  two , ");

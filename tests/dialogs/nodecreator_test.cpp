@@ -104,6 +104,11 @@ TEST_F(NodeCreatorTest, RefusedStepsAreReportedAndTheDocumentStaysReadable)
         Type(Field(creator, "NCName"), QStringLiteral("two words"));
         Click(creator, QStringLiteral("PushButton1"));
         EXPECT_EQ(messages.Entries().size(), 2U);
+        // A value XML cannot hold is refused before the element is appended.
+        Type(Field(creator, "NCName"), QStringLiteral("child"));
+        Field(creator, "NCValue").SetText(QStringLiteral("bell \a"));
+        Click(creator, QStringLiteral("PushButton1"));
+        EXPECT_EQ(messages.Entries().size(), 3U);
         Click(creator, QStringLiteral("PushButton2"));
     });
     Run(QStringLiteral("Insert Child"));
@@ -114,14 +119,14 @@ TEST_F(NodeCreatorTest, RefusedStepsAreReportedAndTheDocumentStaysReadable)
     WhenModal([this](fw::Window& creator) {
         Type(Field(creator, "NCName"), QStringLiteral("child"));
         Click(creator, QStringLiteral("PushButton1"));
-        EXPECT_EQ(messages.Entries().size(), 3U);
+        EXPECT_EQ(messages.Entries().size(), 4U);
         creator.close();
     });
     Run(QStringLiteral("Insert Child"));
     EXPECT_EQ(Bytes(), before);
     SaveAndReopen();
-    EXPECT_EQ(List().ListCount(), 3);
-    EXPECT_EQ(messages.Entries().size(), 4U); // "Success!"
+    EXPECT_EQ(readFile(Path(QStringLiteral("out.xml"))), readFile(Path(QStringLiteral("in.xml"))));
+    EXPECT_EQ(messages.Entries().size(), 5U); // "Success!"
 }
 
 } // namespace

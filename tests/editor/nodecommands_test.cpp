@@ -1,5 +1,7 @@
 #include "support/mainwindowtest.h"
 
+#include <QClipboard>
+
 using namespace sildra::test;
 
 namespace {
@@ -65,6 +67,22 @@ TEST_F(NodeCommandsTest, InAndOutWalkThreeLevelsWithTheNestingPath)
     EXPECT_EQ(Names(), top);
     EXPECT_EQ(window->CurrentNode, window->XMLRead->DocumentElement());
     EXPECT_EQ(ErrorBoxes(), 0);
+}
+
+TEST_F(NodeCommandsTest, NestingPathIsCopiedButNeverChangedThroughTheEditMenu)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ClickRow(List(), 3);
+    QTest::mouseClick(&window->InButton(), Qt::LeftButton);
+    window->StatusNest().Editor().setFocus();
+    for (const char* command : { "Cut", "Paste", "Undo", "Delete" }) {
+        QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+        Choose({ QStringLiteral("Edit"), QStringLiteral("Select All") });
+        Choose({ QStringLiteral("Edit"), QString::fromLatin1(command) });
+        EXPECT_EQ(NestPath(), "Wrapper > ") << command;
+    }
+    Choose({ QStringLiteral("Edit"), QStringLiteral("Copy") });
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Wrapper > ");
 }
 
 TEST_F(NodeCommandsTest, DeleteNodeRemovesTheChildAndItsRowTogether)

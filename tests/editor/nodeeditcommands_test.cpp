@@ -58,6 +58,22 @@ TEST_F(NodeEditCommandsTest, EditOffersTheTrimmedValueAndACancelledPromptChanges
     EXPECT_TRUE(messages.Entries().empty());
 }
 
+TEST_F(NodeEditCommandsTest, EditKeepsAValueOfAnyLengthWhole)
+{
+    const QString value(100000, QLatin1Char('v'));
+    Open("<root><n>" + value.toUtf8() + "</n></root>");
+    ClickRow(List(), 0);
+    WhenModal([&](fw::Window& prompt) {
+        QLineEdit* field = prompt.Control<fw::EditField>(QStringLiteral("EditField1")).LineEdit();
+        QTest::keyClick(field, Qt::Key_End);
+        QTest::keyClicks(field, QStringLiteral("w"));
+        QTest::keyClick(field, Qt::Key_Return);
+    });
+    Run(QStringLiteral("Edit"));
+    SaveAndReopen();
+    EXPECT_TRUE(List().Cell(0, 1) == value + QLatin1Char('w'));
+}
+
 TEST_F(NodeEditCommandsTest, RenameChangesOnlyTheNameAndSurvivesSaveAndReopen)
 {
     Open(R"(<root><item a="1">x</item><other/></root>)");

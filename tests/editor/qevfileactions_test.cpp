@@ -119,7 +119,7 @@ TEST_F(QevFileActionsTest, OpenShowsTheTopLevelWithoutAttributesAndLeavesNoInter
     ExpectFirstShown();
     EXPECT_EQ(Texts(), QStringList({ "Success!" }));
     ASSERT_EQ(dialogs.Requests().size(), 2u);
-    EXPECT_EQ(dialogs.Requests()[0].filter, QStringLiteral("QevSplit (*QevSplit.exe)"));
+    EXPECT_EQ(dialogs.Requests()[0].filter, QStringLiteral("QevSplit (*QevSplit.exe *QevSplit)"));
     EXPECT_EQ(dialogs.Requests()[1].filter, QStringLiteral("QEV Files (*.qev)"));
     EXPECT_FALSE(dialogs.Requests()[0].save || dialogs.Requests()[1].save);
 
@@ -183,7 +183,7 @@ TEST_F(QevFileActionsTest, SaveGivesTheConvertedFileTheChosenName)
     EXPECT_EQ(readFile(folder + QStringLiteral("/saved.v2.qev")), Qev(kFirst));
     EXPECT_EQ(Entries(folder), QStringList({ "saved.v2.qev" }));
     ASSERT_EQ(dialogs.Requests().size(), 4u);
-    EXPECT_EQ(dialogs.Requests()[2].filter, QStringLiteral("QevSplit (*QevSplit.exe)"));
+    EXPECT_EQ(dialogs.Requests()[2].filter, QStringLiteral("QevSplit (*QevSplit.exe *QevSplit)"));
     EXPECT_FALSE(dialogs.Requests()[2].save);
     EXPECT_EQ(dialogs.Requests()[3].filter, QStringLiteral("QEV Files (*.qev)"));
     EXPECT_TRUE(dialogs.Requests()[3].save);
@@ -226,6 +226,8 @@ TEST_F(QevFileActionsTest, SaveNamesAndReplacing)
 TEST_F(QevFileActionsTest, SaveThatFailsShowsItsErrorAndCreatesNoFile)
 {
     OpenQev(Converter::Works);
+    List().SetListIndex(0);
+    Run(QStringLiteral("Delete Node"));
     const QString folder = Folder(QStringLiteral("out"));
     writeFile(folder + QStringLiteral("/kept.qev"), "older save");
 
@@ -239,6 +241,10 @@ TEST_F(QevFileActionsTest, SaveThatFailsShowsItsErrorAndCreatesNoFile)
     EXPECT_EQ(ErrorBoxes(), 4);
     EXPECT_EQ(Entries(folder), QStringList({ "kept.qev" }));
     EXPECT_EQ(readFile(folder + QStringLiteral("/kept.qev")), "older save");
+    // Only a save that succeeds leaves no edits to ask about.
+    EXPECT_TRUE(window->XMLRead->IsModified());
+    SaveQev(Converter::Works, QStringLiteral("new.qev"));
+    EXPECT_FALSE(window->XMLRead->IsModified());
 }
 
 TEST_F(QevFileActionsTest, CancellingADialogEndsTheActionSilently)

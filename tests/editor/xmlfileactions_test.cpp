@@ -1,5 +1,8 @@
+#include "framework/textview.h"
 #include "support/mainwindowtest.h"
 
+#include <QClipboard>
+#include <QScrollBar>
 #include <QStringEncoder>
 
 using namespace sildra::test;
@@ -51,6 +54,31 @@ TEST_F(XmlFileActionsTest, OpenShowsTheTopLevelAndBothPanes)
     EXPECT_EQ(window->comparator1().Text(), "<R>x</R>");
     EXPECT_EQ(window->comparator2().Text(), "right");
     EXPECT_EQ(NestPath(), "Weapon > ");
+}
+
+TEST_F(XmlFileActionsTest, PreviewScrollsThroughAFileWrittenOnOneLineToItsEnd)
+{
+    // Each element holds its own byte offset, so that what the pane shows tells where in the file it is.
+    QByteArray xml = "<r>";
+    while (xml.size() < 10 * 1000 * 1000)
+        xml += "<i>" + QByteArray::number(xml.size()) + "</i>";
+    xml += "</r>";
+    Open(xml);
+    fw::TextView* preview = window->PreviewArea().View();
+    // Selects from the pane's left edge to its right one and copies what shows.
+    const auto shown = [preview] {
+        QWidget* area = preview->viewport();
+        const int middle = preview->fontMetrics().lineSpacing() / 2;
+        QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(0, middle));
+        QTest::mouseClick(area, Qt::LeftButton, Qt::ShiftModifier, QPoint(area->width() - 1, middle));
+        QTest::keyClick(preview, Qt::Key_C, Qt::ControlModifier);
+        return QGuiApplication::clipboard()->text();
+    };
+    preview->horizontalScrollBar()->setValue(preview->horizontalScrollBar()->maximum() / 2);
+    const double offset = shown().section(QLatin1String("<i>"), 1, 1).section(QLatin1Char('<'), 0, 0).toDouble();
+    EXPECT_NEAR(offset, xml.size() / 2.0, xml.size() / 100.0);
+    QTest::keyClick(preview, Qt::Key_End);
+    EXPECT_TRUE(shown().endsWith(QString::fromLatin1(xml.right(30)))) << shown().toStdString();
 }
 
 TEST_F(XmlFileActionsTest, MalformedOrUnreadableFileLeavesEverythingAsItWas)

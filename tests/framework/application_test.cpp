@@ -73,7 +73,7 @@ TEST(Messages, CapturedBoxesAreRecordedInTheNewestLogNotShown)
         MessageDialog dialog;
         dialog.SetMessage("Credits:");
         dialog.SetExplanation("a\nb");
-        EXPECT_EQ(dialog.ShowModal(), 1);
+        EXPECT_EQ(dialog.ShowModal(), MessageDialog::Button::Action);
         ASSERT_EQ(log.Entries().size(), 2u);
         EXPECT_EQ(log.Entries()[0].title, "Error");
         EXPECT_EQ(log.Entries()[1].kind, MessageLog::Kind::MessageDialog);
@@ -95,4 +95,23 @@ TEST(Messages, UncapturedBoxIsModalAndClosedByOk)
     });
     EXPECT_EQ(MsgBox("Hello", 16, "Error"), 1);
     EXPECT_EQ(shown, "Hello");
+}
+
+TEST(Messages, UncapturedDialogTellsItsButtonAndReturnChoosesCancel)
+{
+    MessageDialog dialog;
+    dialog.SetActionButtonCaption("Discard");
+    dialog.SetCancelButtonVisible(true);
+    for (const bool discard : { false, true }) {
+        QTimer::singleShot(0, qApp, [discard] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            if (!discard)
+                QTest::keyClick(box, Qt::Key_Return);
+            for (QAbstractButton* button : box->buttons())
+                if (discard && button->text() == "Discard")
+                    button->click();
+        });
+        EXPECT_EQ(dialog.ShowModal(), discard ? MessageDialog::Button::Action : MessageDialog::Button::Cancel);
+    }
 }

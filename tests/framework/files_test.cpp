@@ -91,7 +91,7 @@ TEST(FileTypes, FilterTakesExtensionsWithOrWithoutDot)
     type.SetName("XML Files");
     const std::pair<const char*, const char*> cases[]
         = { { "xml", "XML Files (*.xml)" }, { ".xml", "XML Files (*.xml)" }, { ".xml;.qev", "XML Files (*.xml *.qev)" },
-              { "Tool.exe", "XML Files (*Tool.exe)" } };
+              { "Tool.exe", "XML Files (*Tool.exe *Tool)" }, { "Tool.EXE;xml", "XML Files (*Tool.EXE *Tool *.xml)" } };
     for (const auto& [extensions, filter] : cases) {
         type.SetExtensions(extensions);
         EXPECT_EQ(type.Filter(), filter) << extensions;

@@ -83,7 +83,7 @@ TEST_F(TodoTab, DeletingTheOnlyNoteEmptiesAndDisables)
     EXPECT_EQ(Note(0), QStringList({ "again", "" }));
 }
 
-TEST_F(TodoTab, ReturnInTheTitlePressesDeleteAndTabLeavesTheNoteText)
+TEST_F(TodoTab, ReturnDeletesNoNoteAndTabLeavesTheNoteText)
 {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     window->editTodo().Editor().setFocus();
@@ -91,9 +91,17 @@ TEST_F(TodoTab, ReturnInTheTitlePressesDeleteAndTabLeavesTheNoteText)
     EXPECT_TRUE(window->editTodo().Text().isEmpty());
     EXPECT_FALSE(window->editTodo().Editor().hasFocus());
 
+    // "Delete" is drawn as the default button, yet Return, wherever the focus is, deletes nothing.
     Notes().SetListIndex(0);
-    window->todoName().LineEdit()->setFocus();
-    QTest::keyClick(window->todoName().LineEdit(), Qt::Key_Return);
+    for (QWidget* focus : { static_cast<QWidget*>(window->todoName().LineEdit()),
+             static_cast<QWidget*>(&window->todoList()), static_cast<QWidget*>(&window->deleteTodo()) }) {
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Return);
+        QTest::keyClick(focus, Qt::Key_Enter);
+        EXPECT_EQ(Notes().ListCount(), 1) << focus->objectName().toStdString();
+    }
+    EXPECT_TRUE(window->deleteTodo().Default());
+    Press(window->deleteTodo());
     EXPECT_EQ(Notes().ListCount(), 0);
 }
 
