@@ -739,9 +739,24 @@ namespace {
                 fail(m_p, "expected a quoted attribute value");
             const char quote = *m_p++;
             const char* start = m_p;
-            const char* p = skipPlainValue(m_p, m_end);
-            while (p < m_end && *p == (quote == '"' ? '\'' : '"'))
-                p = skipPlainValue(p + 1, m_end);
+            const char* p = m_p;
+            for (;;) {
+                p = skipPlainValue(p, m_end);
+                if (p >= m_end)
+                    break;
+                const auto b = static_cast<unsigned char>(*p);
+                if (b == (quote == '"' ? '\'' : '"')) {
+                    ++p;
+                } else if (b >= 0x80) {
+                    char32_t cp = 0;
+                    const char* next = nextChar(p, m_end, cp);
+                    if (!next)
+                        fail(p, "invalid character");
+                    p = next;
+                } else {
+                    break;
+                }
+            }
             Str value;
             if (p < m_end && *p == quote) {
                 value = m_share && !expanding() ? Str { start, uint32_t(p - start) }
@@ -1626,7 +1641,8 @@ namespace {
             e->trailStart = map[e->trailStart];
             e->start = map[e->start];
             e->end = map[e->end];
-            e->leadStart = map[e->leadStart];
+            // The document element's formatting starts at the file's first byte, before any byte-order mark.
+            e->leadStart = e == root ? 0 : map[e->leadStart];
             for (uint32_t i = 0; i < e->childCount; ++i) {
                 Node* child = e->children[i];
                 if (Element* inner = asElement(child)) {
