@@ -428,6 +428,8 @@ namespace {
 
         // Undeclared entities are errors unless declarations may have been skipped (an external subset
         // or a parameter entity reference) in a document that is not standalone.
+        bool processing() const { return m_processDeclarations && m_peDepth == 0; }
+
         bool declarationsComplete() const { return m_standalone || (!m_externalSubset && !m_peReferences); }
 
         void countExpansion(const Entity& e, const char* at)
@@ -1190,12 +1192,12 @@ namespace {
             const std::string_view peName = name();
             expect(';', "\";\" after a parameter entity name");
             m_peReferences = true;
+            // As with expat, the program's reference until now, declarations from a parameter entity's text
+            // and after it are checked but not used (except in a standalone document, after it).
+            m_processDeclarations = m_processDeclarations && m_standalone;
             Entity* e = findEntity(m_parameters, peName);
-            if (!e || e->external) {
-                // What it declares is unknown: later declarations must not be used.
-                m_processDeclarations = false;
+            if (!e || e->external)
                 return;
-            }
             if (depth == 0)
                 m_outerRef = start;
             if (e->open)
@@ -1288,7 +1290,7 @@ namespace {
             skipSpace();
             expect('>', "\">\" to end the entity declaration");
             // The first declaration binds; the predefined entities keep their meaning.
-            if (m_processDeclarations && !(!parameter && predefined(entityName)))
+            if (processing() && !(!parameter && predefined(entityName)))
                 (parameter ? m_parameters : m_general).emplace(entityName, std::move(entity));
         }
 
@@ -1398,12 +1400,12 @@ namespace {
                     m_value.clear();
                     attributeValueRest(quote, m_value);
                 }
-                if (tokenized && m_processDeclarations) {
+                if (tokenized && processing()) {
                     const uint64_t key = uint64_t(intern(elementName)) << 32 | intern(attrName);
                     // The first declaration of an attribute binds.
                     if (m_declaredAttrs.insert(key).second)
                         m_tokenized.insert(key);
-                } else if (m_processDeclarations) {
+                } else if (processing()) {
                     m_declaredAttrs.insert(uint64_t(intern(elementName)) << 32 | intern(attrName));
                 }
             }

@@ -124,3 +124,26 @@ TEST(ConformanceSuite, RefusesEveryNotWellFormedFileAndRoundTripsTheRest)
 }
 
 } // namespace
+
+// Beyond the suite: what real files hold and where the tree's spans are easy to get wrong.
+TEST(ConformanceSuite, TreesAgreeWithExpatOnEntitiesAndLineEnds)
+{
+    const char* documents[] = {
+        "<r>\r\n  <a x='1&#9;2' y=\"a\r\nb\">t\r\nu</a>\r\n  <![CDATA[c\r\nd]]><!--c\r\n--><?p d\r\n?>\r\n</r>\r\n",
+        "<!DOCTYPE r [<!ENTITY e 'x<b>y&f;</b>z'><!ENTITY f '&#60;![CDATA[q]]>'><!ENTITY g ''>]>"
+        "<r> &e;&e; t&g;u &e;<c/>&f;</r>",
+        "<!DOCTYPE r [<!ENTITY s '  '><!ENTITY t 'text'>]><r>a&s;b&t;&t;<x/>&t; &s;</r>",
+        "<!DOCTYPE r [<!ENTITY e '<a/><!--c--><?p q?>'>]><r>\n  &e;\n  <b/>&e;</r>",
+        "<!DOCTYPE r [<!ATTLIST r id ID #IMPLIED n NMTOKENS 'a' c CDATA #IMPLIED>]><r id='  x ' n=' a  b ' c=' c '/>",
+        "<!DOCTYPE r [<!ENTITY e 'v&#32;w'><!ENTITY % p '<!ENTITY in \"I\">'>%p;<!ENTITY late 'L'>]><r "
+        "a='&e;&undeclared;'>&late;&in;</r>",
+        "<!DOCTYPE r SYSTEM 'r.dtd'><r>&outside;<a/></r>",
+        "\xEF\xBB\xBF<r>\xC3\xA9<a b='\xE2\x82\xAC'/></r>",
+    };
+    for (const char* text : documents) {
+        const QByteArray bytes(text);
+        const std::string difference = xml::detail::oracle::TreeDifference(
+            *xml::detail::oracle::ExpatTree(bytes), *xml::detail::ParseXml(bytes));
+        EXPECT_TRUE(difference.empty()) << text << "\n" << difference;
+    }
+}
