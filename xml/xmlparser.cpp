@@ -164,7 +164,7 @@ namespace {
             , m_share(shareSource)
             , m_p(begin)
             , m_end(end)
-            , m_expansionLimit(std::max<size_t>(size_t(16) << 20, size_t(end - begin) * 8))
+            , m_expansionLimit((size_t(4) << 20) + size_t(end - begin) * 16)
         {
             m_levels.emplace_back();
             m_nameSlots.resize(1024);

@@ -214,7 +214,7 @@ TEST(XmlLoad, RefusesWhatNoEditionAllows)
     expectLoadRefused(highAlone, "line 2, column 7", "high surrogate");
     expectLoadRefused(lowAlone, "line 2, column 8", "low surrogate");
 
-    // Entities that expand to a billion characters are refused, at once.
+    // Entities that expand to a billion characters are refused early.
     QByteArray laughs = "<!DOCTYPE r [<!ENTITY l0 'ha'>";
     for (int i = 1; i <= 9; ++i)
         laughs += "<!ENTITY l" + QByteArray::number(i) + " '" + ("&l" + QByteArray::number(i - 1) + ";").repeated(10)
@@ -224,7 +224,7 @@ TEST(XmlLoad, RefusesWhatNoEditionAllows)
     timer.start();
     expectLoadRefused(laughs + "<r>&l9;</r>", "line 1, column", "limit");
     expectLoadRefused(laughs + "<r a='&l9;'/>", "line 1, column", "limit");
-    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_LT(timer.elapsed(), 20000); // the whole expansion would take hours and gigabytes, even in a fast build
 }
 
 // Only "<?xml" and white space begin a declaration: "<?xml-stylesheet" names no encoding.
