@@ -5,6 +5,7 @@
 #include "xmltree.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <emmintrin.h>
 #include <functional>
@@ -25,7 +26,15 @@ namespace {
         std::string what;
     };
 
-    bool isSpace(char c) { return c == ' ' || c == '\n' || c == '\t' || c == '\r'; }
+    // Byte classes for the scanning loops: one load per byte, non-ASCII bytes in no class.
+    inline constexpr std::array<uint8_t, 256> kByte = [] {
+        std::array<uint8_t, 256> table {};
+        for (size_t c = 0; c < 128; ++c)
+            table[c] = names::kAscii[c];
+        return table;
+    }();
+
+    bool isSpace(char c) { return kByte[static_cast<unsigned char>(c)] & names::Space; }
 
     bool isWhiteSpace(std::string_view text)
     {
@@ -213,6 +222,7 @@ namespace {
 
         struct NameSlot {
             const char* data = nullptr;
+            uint64_t head = 0;
             uint32_t size = 0;
             uint32_t id = 0;
         };
@@ -232,12 +242,15 @@ namespace {
 
         // ---- low-level scanning ----
 
+        // The NUL byte after every text parsed never matches c.
         void expect(char c, const char* what)
         {
-            if (m_p >= m_end || *m_p != c)
-                fail(m_p, std::string("expected ") + what);
+            if (*m_p != c || m_p >= m_end) [[unlikely]]
+                failExpected(what);
             ++m_p;
         }
+
+        [[noreturn]] void failExpected(const char* what) const { fail(m_p, std::string("expected ") + what); }
 
         void expectLiteral(std::string_view literal)
         {
@@ -249,7 +262,7 @@ namespace {
         bool skipSpace()
         {
             const char* from = m_p;
-            while (m_p < m_end && isSpace(*m_p))
+            while (isSpace(*m_p))
                 ++m_p;
             return m_p != from;
         }
@@ -260,15 +273,28 @@ namespace {
                 fail(m_p, "expected white space");
         }
 
-        // A Name at the cursor; refuses anything else.
-        std::string_view name()
+        // A Name at the cursor; refuses anything else. ASCII names take the inline path.
+        [[gnu::always_inline]] std::string_view name()
         {
             const char* start = m_p;
             const char* p = m_p;
-            const auto b = static_cast<unsigned char>(*p);
-            if (p < m_end && b < 0x80 && (kAscii[b] & names::NameStart)) {
-                ++p;
-            } else {
+            if (kByte[static_cast<unsigned char>(*p)] & names::NameStart) [[likely]] {
+                // Every text parsed ends with a NUL byte (QByteArray and std::string keep one), which ends a name.
+                do
+                    ++p;
+                while (kByte[static_cast<unsigned char>(*p)] & names::NameChar);
+                if (static_cast<unsigned char>(*p) < 0x80) [[likely]] {
+                    m_p = p;
+                    return { start, size_t(p - start) };
+                }
+            }
+            return nameFrom(start, p);
+        }
+
+        // The rest of a name with characters beyond ASCII, from p; start is where it began.
+        [[gnu::noinline]] std::string_view nameFrom(const char* start, const char* p)
+        {
+            if (p == start) {
                 char32_t cp = 0;
                 const char* next = p < m_end ? nextChar(p, m_end, cp) : nullptr;
                 if (!next || cp < 0x80 || !names::IsNameStart(cp))
@@ -277,7 +303,7 @@ namespace {
             }
             for (;;) {
                 const auto c = static_cast<unsigned char>(*p);
-                if (p < m_end && c < 0x80) {
+                if (c < 0x80) {
                     if (!(kAscii[c] & names::NameChar))
                         break;
                     ++p;
@@ -298,35 +324,67 @@ namespace {
         }
 
         // The name's id in the tree, through a small open-addressing cache in front of the tree's table.
-        uint32_t intern(std::string_view text)
+        // Most names are short: their first eight bytes, as one number, hash them and mostly compare them.
+        [[gnu::always_inline]] uint32_t intern(std::string_view text)
         {
-            uint32_t h = 2166136261u;
-            for (char c : text)
-                h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+            uint64_t head = 0;
+            if (m_end - text.data() >= 8) [[likely]] {
+                // One load, the bytes after the name masked off (little-endian: they are the high ones).
+                std::memcpy(&head, text.data(), 8);
+                if (text.size() < 8)
+                    head &= (uint64_t(1) << (8 * text.size())) - 1;
+            } else {
+                std::memcpy(&head, text.data(), std::min<size_t>(text.size(), 8));
+            }
+            const size_t i = nameHash(head, text) & (m_nameSlots.size() - 1);
+            const NameSlot& slot = m_nameSlots[i];
+            if (slot.head == head && slot.size == text.size() && slot.data
+                && (text.size() <= 8 || std::memcmp(slot.data + 8, text.data() + 8, text.size() - 8) == 0)) [[likely]]
+                return slot.id;
+            return internFrom(i, head, text);
+        }
+
+        // Probes on from slot i, adding the name when it is new.
+        [[gnu::noinline]] uint32_t internFrom(size_t i, uint64_t head, std::string_view text)
+        {
             const size_t mask = m_nameSlots.size() - 1;
-            for (size_t i = h & mask;; i = (i + 1) & mask) {
+            for (;; i = (i + 1) & mask) {
                 NameSlot& slot = m_nameSlots[i];
                 if (!slot.data) {
                     const uint32_t id = m_tree.intern(text);
                     const std::string_view kept = m_tree.nameOf(id);
-                    slot = { kept.data(), uint32_t(kept.size()), id };
+                    slot = { kept.data(), head, uint32_t(kept.size()), id };
                     if (++m_nameCount * 2 > m_nameSlots.size())
                         growNames();
                     return id;
                 }
-                if (slot.size == text.size() && std::memcmp(slot.data, text.data(), text.size()) == 0)
+                if (slot.head == head && slot.size == text.size()
+                    && (text.size() <= 8 || std::memcmp(slot.data + 8, text.data() + 8, text.size() - 8) == 0))
                     return slot.id;
             }
+        }
+
+        static size_t nameHash(uint64_t head, std::string_view text)
+        {
+            uint64_t h = (head ^ text.size()) * 0x9E3779B97F4A7C15ull;
+            for (size_t i = 8; i < text.size(); ++i)
+                h = (h ^ static_cast<unsigned char>(text[i])) * 0x100000001B3ull;
+            return size_t(h >> 40);
         }
 
         void growNames()
         {
             std::vector<NameSlot> old(m_nameSlots.size() * 2);
             old.swap(m_nameSlots);
-            m_nameCount = 0;
-            for (const NameSlot& slot : old)
-                if (slot.data)
-                    intern({ slot.data, slot.size });
+            const size_t mask = m_nameSlots.size() - 1;
+            for (const NameSlot& slot : old) {
+                if (!slot.data)
+                    continue;
+                size_t i = nameHash(slot.head, { slot.data, slot.size }) & mask;
+                while (m_nameSlots[i].data)
+                    i = (i + 1) & mask;
+                m_nameSlots[i] = slot;
+            }
         }
 
         // Checks the characters of [from, to) and says whether a CR (to be read as a line end) is among them.
@@ -569,6 +627,15 @@ namespace {
                     }
                 } else if (c == '&') {
                     reference();
+                } else if (!m_textStarted && isSpace(c)) {
+                    // Formatting between markup, the commonest text of all: no run, no node.
+                    const char* p = m_p + 1;
+                    while (isSpace(*p))
+                        ++p;
+                    if (*p == '<' && p < m_end)
+                        m_p = p;
+                    else
+                        text();
                 } else {
                     text();
                 }
@@ -694,15 +761,22 @@ namespace {
                 attribute(elementId);
             }
             flushText();
-            Element* e = m_tree.newElement(elementId);
+            // The element, its attribute pointers and its attributes in one allocation.
+            const auto count = uint32_t(m_attrs.size());
+            char* block = static_cast<char*>(
+                m_tree.arena.allocate(sizeof(Element) + count * (sizeof(Attr*) + sizeof(Attr)), alignof(Element)));
+            Element* e = new (block) Element();
+            e->kind = Kind::Element;
+            e->name = elementId;
             e->flags = Original | (expanding() ? Expanded : 0);
             e->start = eventStart(start);
             e->tagEnd = eventEnd(m_p);
             e->leadStart = level().prevEnd;
-            if (!m_attrs.empty()) {
-                const auto count = uint32_t(m_attrs.size());
-                e->attrs = static_cast<Attr**>(m_tree.arena.allocate(sizeof(Attr*) * count, alignof(Attr*)));
-                auto* attrs = static_cast<Attr*>(m_tree.arena.allocate(sizeof(Attr) * count, alignof(Attr)));
+            // Set now, while the node is in the cache: a wide parent would otherwise revisit every child at its end.
+            e->parent = m_open.empty() ? nullptr : m_open.back().element;
+            if (count) {
+                e->attrs = reinterpret_cast<Attr**>(block + sizeof(Element));
+                auto* attrs = reinterpret_cast<Attr*>(block + sizeof(Element) + count * sizeof(Attr*));
                 for (uint32_t i = 0; i < count; ++i) {
                     Attr* a = new (attrs + i) Attr();
                     a->name = m_attrs[i].name;
@@ -920,11 +994,20 @@ namespace {
             const char* start = m_p;
             m_p += 2;
             const char* nameAt = m_p;
-            const std::string_view endName = name();
+            const Open& open = m_open.back();
+            // Mostly the name is the one expected: compare its bytes, then see that the name ends there.
+            const size_t size = open.name.size();
+            std::string_view endName;
+            const auto after = size_t(m_end - m_p) > size ? static_cast<unsigned char>(m_p[size]) : 0x100u;
+            if (after < 0x80 && !(kAscii[after] & names::NameChar) && std::memcmp(m_p, open.name.data(), size) == 0) {
+                endName = open.name;
+                m_p += size;
+            } else {
+                endName = name();
+            }
             skipSpace();
             expect('>', "\">\" to close the end tag");
-            const Open& open = m_open.back();
-            if (endName != open.name || open.frames != m_frames.size())
+            if ((endName.data() != open.name.data() && endName != open.name) || open.frames != m_frames.size())
                 fail(
                     nameAt, "mismatched tag: \"" + std::string(endName) + "\" ends \"" + std::string(open.name) + "\"");
             flushText();
@@ -949,8 +1032,6 @@ namespace {
                 e->children = static_cast<Node**>(m_tree.arena.allocate(sizeof(Node*) * n, alignof(Node*)));
                 std::memcpy(e->children, inner.children.data(), sizeof(Node*) * n);
                 e->childCount = e->childCapacity = n;
-                for (Node* child : inner.children)
-                    child->parent = e;
             }
             m_open.pop_back();
             if (m_open.empty()) {
@@ -1055,6 +1136,7 @@ namespace {
             leaf->start = start;
             leaf->end = end;
             leaf->leadStart = level().prevEnd;
+            leaf->parent = m_open.back().element;
             leaf->value = value;
             placeExpanded(leaf, start, end);
             addChild(leaf);
@@ -1119,6 +1201,7 @@ namespace {
             leaf->start = m_textStart;
             leaf->end = m_textEnd;
             leaf->leadStart = level().prevEnd;
+            leaf->parent = m_open.back().element;
             leaf->value = m_textShared ? Str { m_textData, uint32_t(m_textSize) } : m_tree.arena.copy(value);
             placeExpanded(leaf, m_textStart, m_textEnd);
             addChild(leaf);
