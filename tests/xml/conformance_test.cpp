@@ -7,6 +7,9 @@
 #include "xml/xmlparser.h"
 
 #include <QFile>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
@@ -124,6 +127,83 @@ TEST(ConformanceSuite, RefusesEveryNotWellFormedFileAndRoundTripsTheRest)
 }
 
 } // namespace
+
+// The tree as the program sees it: kinds, names, values and attributes in document order.
+QString describe(const xml::XmlDocument& document)
+{
+    QString out;
+    std::vector<xml::XmlNode> pending { document.DocumentElement() };
+    while (!pending.empty()) {
+        const xml::XmlNode n = pending.back();
+        pending.pop_back();
+        out += QString::number(int(n.Type())) + n.Name() + "=" + n.Value() + "[";
+        if (n.Type() == xml::XmlNodeType::Element)
+            for (int i = 0; i < n.AttributeCount(); ++i)
+                out += n.GetAttributeNode(i).Name() + "=" + n.GetAttributeNode(i).Value() + ";";
+        out += "]";
+        for (int i = n.ChildCount() - 1; i >= 0; --i)
+            pending.push_back(n.Child(i));
+    }
+    return out;
+}
+
+// The suite's UTF-8 files again, in UTF-16: the same verdict, the same tree, written back unchanged.
+TEST(ConformanceSuite, Utf16FormsGetTheSameVerdictAndTree)
+{
+    const std::vector<Case> cases = selectCases(qEnvironmentVariable("SILDRA_XMLCONF_DIR"));
+    ASSERT_GT(cases.size(), 1000u);
+    int notWf = 0, refused = 0, wellFormed = 0, same = 0;
+    QStringList failures;
+    for (size_t k = 0; k < cases.size(); ++k) {
+        const Case& c = cases[k];
+        QFile file(c.path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray bytes = file.readAll();
+        // Only files in UTF-8 whose declaration, if any, says so: others have no UTF-16 form of the same meaning.
+        const QRegularExpression declared("^<\\?xml[^>]*encoding=");
+        const QRegularExpression utf8("^(<\\?xml[^>]*encoding=[\"'])(UTF|utf)-8[\"']");
+        if (bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith(QByteArray("<\0", 2))
+            || bytes.startsWith(QByteArray("\0<", 2))
+            || (QString::fromLatin1(bytes).contains(declared) && !QString::fromLatin1(bytes).contains(utf8)))
+            continue;
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        QString text = decoder.decode(bytes);
+        if (decoder.hasError())
+            continue;
+        text.replace(QRegularExpression("^(<\\?xml[^>]*encoding=[\"'])(UTF|utf)-8"), "\\1UTF-16");
+        const auto encoding = k % 2 ? QStringEncoder::Utf16BE : QStringEncoder::Utf16LE;
+        const QByteArray wide = QStringEncoder(encoding, QStringEncoder::Flag::WriteBom).encode(text);
+        xml::XmlDocument narrowDocument, wideDocument;
+        bool narrowLoads = true, wideLoads = true;
+        try {
+            narrowDocument.LoadXml(bytes);
+        } catch (const xml::XmlException&) {
+            narrowLoads = false;
+        }
+        try {
+            wideDocument.LoadXml(wide);
+        } catch (const xml::XmlException&) {
+            wideLoads = false;
+        }
+        if (c.type == "not-wf") {
+            ++notWf;
+            wideLoads ? failures << c.id + " (not-wf accepted in UTF-16)" : (++refused, failures);
+        } else if (!wideLoads || !narrowLoads) {
+            failures << c.id + " (refused in UTF-16)";
+        } else {
+            ++wellFormed;
+            if (wideDocument.ToBytes() == wide && describe(wideDocument) == describe(narrowDocument))
+                ++same;
+            else
+                failures << c.id + " (another tree or other bytes in UTF-16)";
+        }
+    }
+    std::printf("conformance in UTF-16: not-wf refused %d of %d; others loaded with the same tree and written back "
+                "unchanged %d of %d\n",
+        refused, notWf, same, wellFormed);
+    EXPECT_TRUE(failures.isEmpty()) << failures.join("\n").toStdString();
+}
 
 // Beyond the suite: what real files hold and where the tree's spans are easy to get wrong.
 TEST(ConformanceSuite, TreesAgreeWithExpatOnEntitiesAndLineEnds)
