@@ -31,8 +31,8 @@ int ParseOnce(const char* parser, const char* path)
         parsed = file.read(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
         pugi::xml_document doc;
         parsed = parsed
-            && doc.load_buffer_inplace(bytes.data(), bytes.size(),
-                pugi::parse_default | pugi::parse_comments | pugi::parse_declaration);
+            && doc.load_buffer_inplace(
+                bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_comments | pugi::parse_declaration);
         took = std::chrono::steady_clock::now() - start;
     }
     std::printf("%.6f %lld\n", took.count(), static_cast<long long>(StatusKb("VmHWM:")));

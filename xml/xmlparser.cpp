@@ -7,12 +7,14 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <emmintrin.h>
 #include <functional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace xml::detail {
 
@@ -108,6 +110,7 @@ namespace {
     // Skips bytes that are plain character data: stops at '<', '&', ']', any control byte and any non-ASCII byte.
     const char* skipPlainText(const char* p, const char* end)
     {
+#ifdef __SSE2__
         const __m128i lt = _mm_set1_epi8('<'), amp = _mm_set1_epi8('&'), bracket = _mm_set1_epi8(']'),
                       low = _mm_set1_epi8(0x20);
         while (end - p >= 16) {
@@ -119,6 +122,7 @@ namespace {
                 return p + __builtin_ctz(unsigned(mask));
             p += 16;
         }
+#endif
         while (p < end) {
             const auto b = static_cast<unsigned char>(*p);
             if (b < 0x20 || b >= 0x80 || b == '<' || b == '&' || b == ']')
@@ -131,6 +135,7 @@ namespace {
     // Skips plain attribute-value bytes: stops at either quote, '<', '&', control and non-ASCII bytes.
     const char* skipPlainValue(const char* p, const char* end)
     {
+#ifdef __SSE2__
         const __m128i dq = _mm_set1_epi8('"'), sq = _mm_set1_epi8('\''), lt = _mm_set1_epi8('<'),
                       amp = _mm_set1_epi8('&'), low = _mm_set1_epi8(0x20);
         while (end - p >= 16) {
@@ -141,6 +146,7 @@ namespace {
                 return p + __builtin_ctz(unsigned(mask));
             p += 16;
         }
+#endif
         while (p < end) {
             const auto b = static_cast<unsigned char>(*p);
             if (b < 0x20 || b >= 0x80 || b == '"' || b == '\'' || b == '<' || b == '&')
@@ -192,7 +198,7 @@ namespace {
         {
             // Inside an entity's replacement text, the reference in the document is the place to show.
             if (!inDocument(at))
-                at = m_outerRef;
+                at = m_outerRef ? m_outerRef : m_doc;
             throw ParseError { at, std::move(what) };
         }
 
