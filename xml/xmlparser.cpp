@@ -1577,8 +1577,6 @@ namespace {
                 skipSpace();
                 if (m_p < m_end && *m_p == '(') {
                     ++m_p;
-                    if (separators.size() > 1000)
-                        fail(m_p, "content model nested too deeply");
                     separators.push_back(0);
                     continue;
                 }
