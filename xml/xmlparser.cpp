@@ -1752,7 +1752,8 @@ std::shared_ptr<Tree> ParseXml(const QByteArray& bytes)
     if (quint64(bytes.size()) >= UINT32_MAX)
         throw XmlException("the file is too large (4 GiB or more)");
     auto tree = std::make_shared<Tree>();
-    tree->source = bytes;
+    // The scanners stop at the NUL byte an allocated QByteArray keeps after its data; raw data may have none.
+    tree->source = bytes.capacity() >= bytes.size() ? bytes : QByteArray(bytes.constData(), bytes.size());
     tree->encoding = DetectEncoding(bytes);
     const SourceEncoding& source = tree->encoding;
 

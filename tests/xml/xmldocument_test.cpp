@@ -9,6 +9,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <csignal>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <regex>
 #include <sys/resource.h>
@@ -225,6 +226,23 @@ TEST(XmlLoad, RefusesWhatNoEditionAllows)
     expectLoadRefused(laughs + "<r>&l9;</r>", "line 1, column", "limit");
     expectLoadRefused(laughs + "<r a='&l9;'/>", "line 1, column", "limit");
     EXPECT_LT(timer.elapsed(), 20000); // the whole expansion would take hours and gigabytes, even in a fast build
+}
+
+// Bytes that are not the program's own copy (fuzzers, mapped files) end where they end: nothing is read after them.
+TEST(XmlLoad, ReadsNothingBeyondRawBytes)
+{
+    for (const char* text : { "<r>t</r>", "<r a='1'", "<r", "<r>&amp", "<r/>  " }) {
+        const std::string bytes(text);
+        const std::unique_ptr<char[]> exact(new char[bytes.size()]);
+        std::memcpy(exact.get(), bytes.data(), bytes.size());
+        XmlDocument doc;
+        try {
+            doc.LoadXml(QByteArray::fromRawData(exact.get(), qsizetype(bytes.size())));
+            EXPECT_EQ(doc.ToBytes(), QByteArray::fromStdString(bytes));
+        } catch (const xml::XmlException&) {
+            EXPECT_TRUE(bytes.find('/') == std::string::npos) << text;
+        }
+    }
 }
 
 // Only "<?xml" and white space begin a declaration: "<?xml-stylesheet" names no encoding.
