@@ -8,6 +8,7 @@
 #include <array>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -164,10 +165,29 @@ namespace {
         bool open = false; // being expanded: a reference to it now would recurse
     };
 
-    // Transcodes a non-UTF-8 file to UTF-8, keeping for every UTF-8 byte the source offset of its character.
+    // A non-UTF-8 file as UTF-8 text. Offsets in the text map back to the source through one checkpoint per
+    // block of kBlock bytes: the source offset of the first character starting in the block, and how far in.
     struct Transcoded {
-        std::string text;
-        std::vector<uint32_t> sourceOffset;
+        static constexpr size_t kBlock = 16;
+
+        std::unique_ptr<char[]> text; // followed by a NUL byte, as the scanners need
+        size_t size = 0;
+        std::vector<uint32_t> blockSource;
+        std::vector<uint8_t> blockSkip;
+        bool wide = false; // UTF-16: two source bytes a character, four for a pair of surrogates
+
+        uint32_t sourceOffset(uint32_t at) const
+        {
+            const size_t block = at / kBlock;
+            const uint32_t unit = wide ? 2 : 1;
+            uint32_t source = blockSource[block];
+            // Each character's lead byte counts one unit, a four-byte lead (a surrogate pair) one more.
+            for (size_t p = block * kBlock + blockSkip[block]; p < at; ++p) {
+                const auto b = static_cast<unsigned char>(text[p]);
+                source += unit * (uint32_t((b & 0xC0) != 0x80) + uint32_t(b >= 0xF0));
+            }
+            return source;
+        }
     };
 
     class Parser {
@@ -1675,23 +1695,45 @@ namespace {
         Transcoded out;
         const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
         const auto size = size_t(bytes.size());
-        out.text.reserve(size + size / 4);
-        out.sourceOffset.reserve(size + size / 4 + 1);
-        auto refuse = [&](const std::string& what) {
-            throw XmlException(where(out.text.data(), out.text.data() + out.text.size()) + what);
+        out.wide = source.encoding == Encoding::Utf16LE || source.encoding == Encoding::Utf16BE;
+        // At most three UTF-8 bytes a source byte (windows-1252), two (ISO-8859-1), 1.5 (UTF-16), one (US-ASCII).
+        out.text.reset(new char[size * 3 + 1]);
+        char* const begin = out.text.get();
+        char* w = begin;
+        size_t block = 0;
+        // Called at every character's start (and at the end): records the blocks it is the first start in.
+        auto checkpoint = [&](size_t source) {
+            const auto at = size_t(w - begin);
+            for (; block * Transcoded::kBlock <= at; ++block) {
+                out.blockSource.push_back(uint32_t(source));
+                out.blockSkip.push_back(uint8_t(at - block * Transcoded::kBlock));
+            }
         };
-        auto put = [&](char32_t cp, size_t at) {
-            const size_t before = out.text.size();
-            appendUtf8(out.text, cp);
-            out.sourceOffset.insert(out.sourceOffset.end(), out.text.size() - before, uint32_t(at));
+        auto put = [&](char32_t cp) {
+            if (cp < 0x80) {
+                *w++ = char(cp);
+            } else if (cp < 0x800) {
+                *w++ = char(0xC0 | (cp >> 6));
+                *w++ = char(0x80 | (cp & 0x3F));
+            } else if (cp < 0x10000) {
+                *w++ = char(0xE0 | (cp >> 12));
+                *w++ = char(0x80 | ((cp >> 6) & 0x3F));
+                *w++ = char(0x80 | (cp & 0x3F));
+            } else {
+                *w++ = char(0xF0 | (cp >> 18));
+                *w++ = char(0x80 | ((cp >> 12) & 0x3F));
+                *w++ = char(0x80 | ((cp >> 6) & 0x3F));
+                *w++ = char(0x80 | (cp & 0x3F));
+            }
         };
-        const bool wide = source.encoding == Encoding::Utf16LE || source.encoding == Encoding::Utf16BE;
-        if (wide) {
+        auto refuse = [&](const std::string& what) { throw XmlException(where(begin, w) + what); };
+        if (out.wide) {
             const bool le = source.encoding == Encoding::Utf16LE;
             auto unit = [&](size_t i) -> char32_t {
                 return le ? char32_t(data[i + 1]) << 8 | data[i] : char32_t(data[i]) << 8 | data[i + 1];
             };
             for (size_t i = size_t(source.bomSize); i + 1 < size; i += 2) {
+                checkpoint(i);
                 char32_t cp = unit(i);
                 if (cp >= 0xDC00 && cp < 0xE000)
                     refuse("a UTF-16 low surrogate without a high one");
@@ -1699,47 +1741,50 @@ namespace {
                     const char32_t low = i + 3 < size ? unit(i + 2) : 0;
                     if (low < 0xDC00 || low >= 0xE000)
                         refuse("a UTF-16 high surrogate not followed by a low one");
-                    put(0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00), i);
+                    cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
                     i += 2;
-                    continue;
                 }
-                put(cp, i);
+                put(cp);
             }
             if ((size - size_t(source.bomSize)) % 2)
                 refuse("a UTF-16 file of an odd number of bytes");
         } else {
             for (size_t i = 0; i < size; ++i) {
+                checkpoint(i);
                 if (source.encoding == Encoding::Ascii && data[i] >= 0x80)
                     refuse("a byte that is not US-ASCII");
-                put(source.encoding == Encoding::Windows1252 ? Windows1252ToUnicode(data[i]) : data[i], i);
+                put(source.encoding == Encoding::Windows1252 ? Windows1252ToUnicode(data[i]) : data[i]);
             }
         }
-        out.sourceOffset.push_back(uint32_t(size));
+        checkpoint(size);
+        *w = '\0';
+        out.size = size_t(w - begin);
         return out;
     }
 
     // Moves every span of the tree from offsets in the transcoded text to offsets in the source bytes.
-    void mapSpans(Element* root, const std::vector<uint32_t>& map)
+    void mapSpans(Element* root, const Transcoded& text)
     {
+        auto map = [&](uint32_t at) { return text.sourceOffset(at); };
         std::vector<Element*> pending { root };
         while (!pending.empty()) {
             Element* e = pending.back();
             pending.pop_back();
-            e->tagEnd = map[e->tagEnd];
-            e->closeStart = map[e->closeStart];
-            e->trailStart = map[e->trailStart];
-            e->start = map[e->start];
-            e->end = map[e->end];
+            e->tagEnd = map(e->tagEnd);
+            e->closeStart = map(e->closeStart);
+            e->trailStart = map(e->trailStart);
+            e->start = map(e->start);
+            e->end = map(e->end);
             // The document element's formatting starts at the file's first byte, before any byte-order mark.
-            e->leadStart = e == root ? 0 : map[e->leadStart];
+            e->leadStart = e == root ? 0 : map(e->leadStart);
             for (uint32_t i = 0; i < e->childCount; ++i) {
                 Node* child = e->children[i];
                 if (Element* inner = asElement(child)) {
                     pending.push_back(inner);
                 } else {
-                    child->start = map[child->start];
-                    child->end = map[child->end];
-                    child->leadStart = map[child->leadStart];
+                    child->start = map(child->start);
+                    child->end = map(child->end);
+                    child->leadStart = map(child->leadStart);
                 }
             }
         }
@@ -1768,14 +1813,14 @@ std::shared_ptr<Tree> ParseXml(const QByteArray& bytes)
         return tree;
     }
     const Transcoded text = transcode(bytes, source);
-    const char* begin = text.text.data();
-    Parser parser(*tree, begin, begin + text.text.size(), false);
+    const char* begin = text.text.get();
+    Parser parser(*tree, begin, begin + text.size, false);
     try {
         parser.parse(begin);
     } catch (const ParseError& e) {
         throw XmlException(where(begin, e.at) + e.what);
     }
-    mapSpans(tree->documentElement, text.sourceOffset);
+    mapSpans(tree->documentElement, text);
     return tree;
 }
 
