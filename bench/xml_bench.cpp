@@ -1,10 +1,14 @@
-// The XML layer against two references on the same bytes: a plain expat parse that builds nothing
-// (the floor of this design) and a pugixml in-place parse (a fast tree-building parser).
+// The XML layer against two references on the same bytes: a plain expat parse that builds nothing and a
+// pugixml in-place parse (a fast tree-building parser). Figures from inside this process reuse its heap;
+// the side-by-side benchmark runs each parse in a fresh process, as a user opening a file does.
 #include "processmemory.h"
 #include "xml/xmldocument.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <expat.h>
 #include <malloc.h>
@@ -13,11 +17,11 @@
 
 namespace {
 
-enum Kind { Game10, Game100, Wide, Deep };
+enum Kind { Game10, Game100, Wide, Deep, Text100 };
 
 const char* kindLabel(int kind)
 {
-    static const char* labels[] = { "game 10 MB", "game 100 MB", "200,000 children", "100,000 deep" };
+    static const char* labels[] = { "game 10 MB", "game 100 MB", "200,000 children", "100,000 deep", "text 100 MB" };
     return labels[kind];
 }
 
@@ -43,6 +47,33 @@ QByteArray gameData(qsizetype size)
     return out;
 }
 
+// Text-heavy data: chapters of long paragraphs with a few references and non-ASCII letters.
+QByteArray textData(qsizetype size)
+{
+    static const QByteArray sentences[] = {
+        "The caravan left the river town before dawn, its wagons heavy with salt and copper. ",
+        "\xE2\x80\x9CNo one crosses the Dunes of Ash in summer,\xE2\x80\x9D said the guide &amp; laughed. ",
+        "Beyond the ridge the old road turned north, past ruins that the maps call caf\xC3\xA9s of the dead. ",
+        "Every night they counted the water; every morning there was less than the night before. ",
+    };
+    QByteArray out;
+    out.reserve(size + 4096);
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Book title=\"Roads\">\n";
+    for (int i = 0; out.size() < size; ++i) {
+        out += "  <Chapter n=\"" + QByteArray::number(i) + "\">\n    <Title>Chapter " + QByteArray::number(i)
+            + "</Title>\n";
+        for (int p = 0; p < 6; ++p) {
+            out += "    <Para>";
+            for (int k = 0; k < 8; ++k)
+                out += sentences[(i + p + k) % 4];
+            out += "</Para>\n";
+        }
+        out += "  </Chapter>\n";
+    }
+    out += "</Book>\n";
+    return out;
+}
+
 QByteArray wideData()
 {
     QByteArray out = "<Entries>\n";
@@ -64,6 +95,7 @@ const QByteArray& data(int kind)
     if (bytes.isEmpty())
         bytes = kind == Game10 ? gameData(10'000'000)
             : kind == Game100  ? gameData(100'000'000)
+            : kind == Text100  ? textData(100'000'000)
             : kind == Wide     ? wideData()
                                : deepData();
     return bytes;
@@ -241,10 +273,59 @@ void BM_QFileWrite(benchmark::State& state)
     setUp(state, kind);
 }
 
+// One read and parse in a fresh process: seconds and the process's peak resident size in bytes.
+std::pair<double, double> parseInProcess(const char* parser, const QString& path)
+{
+    QProcess process;
+    process.start(QCoreApplication::applicationFilePath(), { "--parse-once", parser, path });
+    process.waitForFinished(-1);
+    const QList<QByteArray> figures = process.readAllStandardOutput().trimmed().split(' ');
+    if (process.exitCode() != 0 || figures.size() != 2)
+        return { -1, -1 };
+    return { figures[0].toDouble(), figures[1].toDouble() * 1024 };
+}
+
+// Read + LoadXml against read + pugixml's in-place parse, as whole processes, alternating: medians of five pairs.
+void BM_SideBySide(benchmark::State& state)
+{
+    const int kind = int(state.range(0));
+    QTemporaryDir dir;
+    const QString path = dir.filePath("data.xml");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data(kind)) != data(kind).size())
+        state.SkipWithError("cannot write the data");
+    file.close();
+    constexpr int kPairs = 5;
+    std::vector<double> ours[2], pugi[2];
+    for (auto _ : state) {
+        for (int i = 0; i < kPairs; ++i) {
+            const auto [oursTime, oursPeak] = parseInProcess("sildra", path);
+            const auto [pugiTime, pugiPeak] = parseInProcess("pugixml", path);
+            if (oursTime < 0 || pugiTime < 0)
+                state.SkipWithError("a parse failed");
+            ours[0].push_back(oursTime);
+            ours[1].push_back(oursPeak);
+            pugi[0].push_back(pugiTime);
+            pugi[1].push_back(pugiPeak);
+        }
+    }
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0.0 : v[v.size() / 2];
+    };
+    const double size = double(data(kind).size());
+    state.counters["sildra_ms"] = median(ours[0]) * 1e3;
+    state.counters["pugixml_ms"] = median(pugi[0]) * 1e3;
+    state.counters["time_x_pugixml"] = median(ours[0]) / median(pugi[0]);
+    state.counters["sildra_peak_x_file"] = median(ours[1]) / size;
+    state.counters["pugixml_peak_x_file"] = median(pugi[1]) / size;
+    state.SetLabel(std::string(kindLabel(kind)) + ", fresh processes");
+}
+
 void parseArgs(benchmark::internal::Benchmark* b)
 {
     b->Unit(benchmark::kMillisecond)->MinTime(1.0);
-    for (int kind : { Game10, Game100, Wide, Deep })
+    for (int kind : { Game10, Game100, Text100, Wide, Deep })
         b->Arg(kind);
 }
 
@@ -263,6 +344,7 @@ void byteArgs(benchmark::internal::Benchmark* b)
 
 } // namespace
 
+BENCHMARK(BM_SideBySide)->Unit(benchmark::kMillisecond)->Iterations(1)->Arg(Game100)->Arg(Text100);
 BENCHMARK(BM_LoadXml)->Apply(parseArgs);
 BENCHMARK(BM_ExpatNoTree)->Apply(parseArgs);
 BENCHMARK(BM_PugixmlInPlace)->Apply(parseArgs);

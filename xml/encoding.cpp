@@ -54,41 +54,61 @@ namespace {
         return out;
     }
 
-    Encoding encodingFromName(const std::string& name)
+    // The encoding pseudo-attribute of an XML declaration, with its offset in characters from the start of the
+    // declaration. Only "<?xml" and white space begin a declaration: "<?xml-stylesheet" is a processing
+    // instruction. A malformed declaration gives nothing here; the parser refuses it with its position.
+    struct Declared {
+        std::string name;
+        size_t column = 0;
+    };
+
+    Declared declaredEncoding(std::string_view text)
     {
-        const std::string n = lower(name);
-        if (n == "iso-8859-1" || n == "iso8859-1" || n == "iso_8859-1" || n == "latin1" || n == "latin-1" || n == "l1")
-            return Encoding::Latin1;
-        if (n == "us-ascii" || n == "ascii")
-            return Encoding::Ascii;
-        if (n == "windows-1252" || n == "cp1252")
-            return Encoding::Windows1252;
-        return Encoding::Utf8;
+        auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+        if (text.size() < 6 || text.substr(0, 5) != "<?xml" || !space(text[5]))
+            return {};
+        size_t i = 5;
+        while (i < text.size()) {
+            while (i < text.size() && space(text[i]))
+                ++i;
+            const size_t nameStart = i;
+            while (i < text.size() && text[i] >= 'a' && text[i] <= 'z')
+                ++i;
+            const std::string_view name = text.substr(nameStart, i - nameStart);
+            while (i < text.size() && space(text[i]))
+                ++i;
+            if (name.empty() || i >= text.size() || text[i] != '=')
+                return {};
+            ++i;
+            while (i < text.size() && space(text[i]))
+                ++i;
+            if (i >= text.size() || (text[i] != '"' && text[i] != '\''))
+                return {};
+            const size_t close = text.find(text[i], i + 1);
+            if (close == std::string_view::npos)
+                return {};
+            if (name == "encoding")
+                return { std::string(text.substr(i + 1, close - i - 1)), i + 1 };
+            i = close + 1;
+        }
+        return {};
     }
 
-    // The value of the encoding pseudo-attribute of an 8-bit XML declaration, or empty.
-    std::string declaredEncoding(const QByteArray& bytes)
+    // The start of a UTF-16 file as 8-bit text, enough to read its declaration: other characters become '?'.
+    std::string narrowed(const QByteArray& bytes, qsizetype from, bool littleEndian)
     {
-        if (!bytes.startsWith("<?xml"))
-            return {};
-        const qsizetype end = bytes.indexOf("?>");
-        if (end < 0)
-            return {};
-        const QByteArray decl = bytes.left(end);
-        qsizetype at = decl.indexOf("encoding");
-        if (at < 0)
-            return {};
-        at += 8;
-        while (at < decl.size()
-            && (decl[at] == ' ' || decl[at] == '\t' || decl[at] == '\r' || decl[at] == '\n' || decl[at] == '='))
-            ++at;
-        if (at >= decl.size() || (decl[at] != '"' && decl[at] != '\''))
-            return {};
-        const char quote = decl[at];
-        const qsizetype close = decl.indexOf(quote, at + 1);
-        if (close < 0)
-            return {};
-        return decl.mid(at + 1, close - at - 1).toStdString();
+        std::string out;
+        for (qsizetype i = from; i + 1 < bytes.size() && out.size() < 512; i += 2) {
+            const auto lo = static_cast<unsigned char>(bytes[littleEndian ? i : i + 1]);
+            const auto hi = static_cast<unsigned char>(bytes[littleEndian ? i + 1 : i]);
+            out += hi == 0 && lo < 0x80 ? char(lo) : '?';
+        }
+        return out;
+    }
+
+    [[noreturn]] void refuseEncoding(const Declared& declared, const std::string& why)
+    {
+        throw XmlException("line 1, column " + std::to_string(declared.column + 1) + ": " + why);
     }
 
     template <class Out> void appendUtf8(Out& out, char32_t cp)
@@ -133,24 +153,38 @@ namespace {
 SourceEncoding DetectEncoding(const QByteArray& bytes)
 {
     auto at = [&](qsizetype i) { return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0x100u; };
-    if (at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF) {
-        // The mark and the declaration must agree; expat would let the mark win silently.
-        const std::string declared = lower(declaredEncoding(bytes.sliced(3)));
-        if (!declared.empty() && declared != "utf-8" && declared != "utf8")
-            throw XmlException(
-                "line 1, column 1: the file starts with a UTF-8 byte-order mark but declares the encoding " + declared);
-        return { Encoding::Utf8, 3 };
+    // A byte-order mark, or "<" with a zero byte before or after it, means UTF-16; the declaration must agree.
+    const bool le = at(0) == 0xFF && at(1) == 0xFE, be = at(0) == 0xFE && at(1) == 0xFF;
+    if (le || be || (at(0) == 0x3C && at(1) == 0x00) || (at(0) == 0x00 && at(1) == 0x3C)) {
+        const bool little = le || at(0) == 0x3C;
+        const int bom = le || be ? 2 : 0;
+        const Declared declared = declaredEncoding(narrowed(bytes, bom, little));
+        const std::string name = lower(declared.name);
+        if (!name.empty() && name != "utf-16" && name != (little ? "utf-16le" : "utf-16be"))
+            refuseEncoding(declared,
+                "the file is UTF-16" + std::string(little ? "LE" : "BE") + " but declares the encoding "
+                    + declared.name);
+        return { little ? Encoding::Utf16LE : Encoding::Utf16BE, bom };
     }
-    if (at(0) == 0xFF && at(1) == 0xFE)
-        return { Encoding::Utf16LE, 2 };
-    if (at(0) == 0xFE && at(1) == 0xFF)
-        return { Encoding::Utf16BE, 2 };
-    // Without a mark, expat reads "<" followed or preceded by a zero byte as UTF-16, declaration or not.
-    if (at(0) == 0x3C && at(1) == 0x00)
-        return { Encoding::Utf16LE, 0 };
-    if (at(0) == 0x00 && at(1) == 0x3C)
-        return { Encoding::Utf16BE, 0 };
-    return { encodingFromName(declaredEncoding(bytes)), 0 };
+    const int bom = at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF ? 3 : 0;
+    const Declared declared
+        = declaredEncoding(std::string_view(bytes.constData(), size_t(bytes.size())).substr(size_t(bom)));
+    const std::string name = lower(declared.name);
+    if (name.empty() || name == "utf-8")
+        return { Encoding::Utf8, bom };
+    if (bom)
+        refuseEncoding(
+            declared, "the file starts with a UTF-8 byte-order mark but declares the encoding " + declared.name);
+    if (name == "iso-8859-1")
+        return { Encoding::Latin1, 0 };
+    if (name == "us-ascii")
+        return { Encoding::Ascii, 0 };
+    if (name == "windows-1252" || name == "cp1252")
+        return { Encoding::Windows1252, 0 };
+    if (name.starts_with("utf-16"))
+        refuseEncoding(
+            declared, "the file declares the encoding " + declared.name + " but has no UTF-16 byte-order mark");
+    refuseEncoding(declared, "the encoding " + declared.name + " is not supported");
 }
 
 char32_t Windows1252ToUnicode(unsigned char byte)

@@ -6,6 +6,27 @@ namespace {
 
     constexpr char32_t kBad = 0xFFFFFFFF;
 
+    struct Range {
+        char32_t first;
+        char32_t last;
+    };
+
+    // Name start characters above ASCII; ª µ º and the other Latin-1 letters outside these ranges are not names.
+    constexpr Range kNameStart[] = { { 0xC0, 0xD6 }, { 0xD8, 0xF6 }, { 0xF8, 0x2FF }, { 0x370, 0x37D },
+        { 0x37F, 0x1FFF }, { 0x200C, 0x200D }, { 0x2070, 0x218F }, { 0x2C00, 0x2FEF }, { 0x3001, 0xD7FF },
+        { 0xF900, 0xFDCF }, { 0xFDF0, 0xFFFD }, { 0x10000, 0xEFFFF } };
+
+    // Characters that may follow the first one of a name, beyond the start characters.
+    constexpr Range kNameOnly[] = { { 0xB7, 0xB7 }, { 0x300, 0x36F }, { 0x203F, 0x2040 } };
+
+    template <size_t N> bool inRanges(const Range (&ranges)[N], char32_t c)
+    {
+        for (const Range& r : ranges)
+            if (c <= r.last)
+                return c >= r.first;
+        return false;
+    }
+
     // Decodes one code point and advances i; malformed UTF-8 gives kBad.
     char32_t next(std::string_view s, size_t& i)
     {
@@ -24,38 +45,34 @@ namespace {
         return cp;
     }
 
-    bool isNameStart(char32_t c)
+} // namespace
+
+namespace names {
+
+    bool IsNameStart(char32_t c) { return c < 0x80 ? kAscii[c] & NameStart : inRanges(kNameStart, c); }
+
+    bool IsNameChar(char32_t c)
     {
-        return c == ':' || (c >= 'A' && c <= 'Z') || c == '_' || (c >= 'a' && c <= 'z') || (c >= 0xC0 && c <= 0xD6)
-            || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) || (c >= 0x370 && c <= 0x37D)
-            || (c >= 0x37F && c <= 0x1FFF) || (c >= 0x200C && c <= 0x200D) || (c >= 0x2070 && c <= 0x218F)
-            || (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) || (c >= 0xF900 && c <= 0xFDCF)
-            || (c >= 0xFDF0 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0xEFFFF);
+        return c < 0x80 ? kAscii[c] & NameChar : inRanges(kNameStart, c) || inRanges(kNameOnly, c);
     }
 
-    bool isNameChar(char32_t c)
-    {
-        return isNameStart(c) || c == '-' || c == '.' || (c >= '0' && c <= '9') || c == 0xB7
-            || (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
-    }
-
-    bool isChar(char32_t c)
+    bool IsChar(char32_t c)
     {
         return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD)
             || (c >= 0x10000 && c <= 0x10FFFF);
     }
 
-} // namespace
+} // namespace names
 
 bool IsXmlName(std::string_view utf8)
 {
     if (utf8.empty())
         return false;
     size_t i = 0;
-    if (!isNameStart(next(utf8, i)))
+    if (!names::IsNameStart(next(utf8, i)))
         return false;
     while (i < utf8.size())
-        if (!isNameChar(next(utf8, i)))
+        if (!names::IsNameChar(next(utf8, i)))
             return false;
     return true;
 }
@@ -63,7 +80,7 @@ bool IsXmlName(std::string_view utf8)
 bool IsXmlText(std::string_view utf8)
 {
     for (size_t i = 0; i < utf8.size();)
-        if (!isChar(next(utf8, i)))
+        if (!names::IsChar(next(utf8, i)))
             return false;
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace xml {
@@ -9,5 +11,28 @@ bool IsXmlName(std::string_view utf8);
 
 // True when every character of the UTF-8 text may stand in an XML document.
 bool IsXmlText(std::string_view utf8);
+
+namespace names {
+
+    // Classes of the ASCII characters, as bits: the parser looks these up for every byte of a name.
+    enum AsciiClass : uint8_t { NameStart = 1, NameChar = 2, Space = 4 };
+
+    inline constexpr std::array<uint8_t, 128> kAscii = [] {
+        std::array<uint8_t, 128> table {};
+        for (int c = 0; c < 128; ++c) {
+            const bool start = c == ':' || c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+            const bool name = start || c == '-' || c == '.' || (c >= '0' && c <= '9');
+            table[size_t(c)] = uint8_t((start ? NameStart : 0) | (name ? NameChar : 0)
+                | (c == ' ' || c == '\t' || c == '\n' || c == '\r' ? Space : 0));
+        }
+        return table;
+    }();
+
+    // Character classes of the fifth edition for any code point.
+    bool IsNameStart(char32_t c);
+    bool IsNameChar(char32_t c);
+    bool IsChar(char32_t c);
+
+} // namespace names
 
 } // namespace xml

@@ -13,7 +13,8 @@ namespace {
 
 void* Arena::allocate(size_t size, size_t align)
 {
-    const size_t pad = m_cursor ? (align - reinterpret_cast<uintptr_t>(m_cursor) % align) % align : 0;
+    // Alignments are powers of two: a mask, not a division, on this path taken for every node.
+    const size_t pad = size_t(0 - reinterpret_cast<uintptr_t>(m_cursor)) & (align - 1);
     if (!m_cursor || pad + size > m_left) {
         const size_t blockSize = std::max(kBlockSize, size + align);
         m_blocks.emplace_back(new char[blockSize]);

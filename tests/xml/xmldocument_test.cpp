@@ -4,9 +4,12 @@
 #include "xml/xmlexception.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <csignal>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <regex>
 #include <sys/resource.h>
@@ -163,6 +166,96 @@ TEST(XmlLoad, FailedLoadLeavesTheDocumentAsItWas)
     } catch (const xml::XmlException& e) {
         EXPECT_NE(std::string(e.what()).find("line 3, column 3"), std::string::npos) << e.what();
     }
+}
+
+// Refuses with line and column, naming what is wrong.
+void expectLoadRefused(const QByteArray& bytes, const std::string& where, const std::string& what)
+{
+    try {
+        XmlDocument().LoadXml(bytes);
+        ADD_FAILURE() << "accepted: " << bytes.toStdString();
+    } catch (const xml::XmlException& e) {
+        EXPECT_EQ(std::string(e.what()).find(where), 0u) << e.what();
+        EXPECT_NE(std::string(e.what()).find(what), std::string::npos) << e.what();
+    }
+}
+
+QByteArray utf16(const QString& text, QStringEncoder::Encoding encoding)
+{
+    return QStringEncoder(encoding, QStringEncoder::Flag::WriteBom).encode(text);
+}
+
+TEST(XmlLoad, RefusesWhatNoEditionAllows)
+{
+    for (const char* version : { "2.0", "1", "", "1.", "1.0a" })
+        expectLoadRefused("<?xml version=\"" + QByteArray(version) + "\"?><r/>", "line 1, column 16", "version");
+
+    // Feminine and masculine ordinals and micro are letters to Unicode, but not name characters of XML.
+    for (const char* utf8 : { "\u00AA", "a\u00B5", "\u00BA" }) {
+        const QString name = QString::fromUtf8(utf8);
+        const QString element = "<" + name + "/>", attribute = "<r " + name + "='1'/>";
+        for (const QString& text : { element, attribute }) {
+            const std::string shown = text.toStdString();
+            EXPECT_ANY_THROW(XmlDocument().LoadXml(text.toUtf8())) << shown;
+            EXPECT_ANY_THROW(XmlDocument().LoadXml(utf16(text, QStringEncoder::Utf16LE))) << shown;
+            EXPECT_ANY_THROW(XmlDocument().LoadXml(utf16(text, QStringEncoder::Utf16BE))) << shown;
+            for (const char* encoding : { "ISO-8859-1", "windows-1252" })
+                EXPECT_ANY_THROW(XmlDocument().LoadXml(
+                    "<?xml version='1.0' encoding='" + QByteArray(encoding) + "'?>" + text.toLatin1()))
+                    << shown << " in " << encoding;
+        }
+    }
+
+    // UTF-16 surrogates come in pairs, high then low.
+    const QByteArray pair = utf16(QString::fromUtf16(u"<r>\n<a b=\"\U00010041\"/></r>"), QStringEncoder::Utf16LE);
+    EXPECT_NO_THROW(XmlDocument().LoadXml(pair));
+    QByteArray highAlone = pair, lowAlone = pair;
+    highAlone.replace(QByteArray("\x41\xDC", 2), QByteArray("A\x00", 2)); // U+D800 then "A"
+    lowAlone.replace(QByteArray("\x00\xD8", 2), QByteArray("A\x00", 2)); // "A" then U+DC41
+    expectLoadRefused(highAlone, "line 2, column 7", "high surrogate");
+    expectLoadRefused(lowAlone, "line 2, column 8", "low surrogate");
+
+    // Entities that expand to a billion characters are refused early.
+    QByteArray laughs = "<!DOCTYPE r [<!ENTITY l0 'ha'>";
+    for (int i = 1; i <= 9; ++i)
+        laughs += "<!ENTITY l" + QByteArray::number(i) + " '" + ("&l" + QByteArray::number(i - 1) + ";").repeated(10)
+            + "'>";
+    laughs += "]>";
+    QElapsedTimer timer;
+    timer.start();
+    expectLoadRefused(laughs + "<r>&l9;</r>", "line 1, column", "limit");
+    expectLoadRefused(laughs + "<r a='&l9;'/>", "line 1, column", "limit");
+    EXPECT_LT(timer.elapsed(), 20000); // the whole expansion would take hours and gigabytes, even in a fast build
+}
+
+// Bytes that are not the program's own copy (fuzzers, mapped files) end where they end: nothing is read after them.
+TEST(XmlLoad, ReadsNothingBeyondRawBytes)
+{
+    for (const char* text : { "<r>t</r>", "<r a='1'", "<r", "<r>&amp", "<r/>  " }) {
+        const std::string bytes(text);
+        const std::unique_ptr<char[]> exact(new char[bytes.size()]);
+        std::memcpy(exact.get(), bytes.data(), bytes.size());
+        XmlDocument doc;
+        try {
+            doc.LoadXml(QByteArray::fromRawData(exact.get(), qsizetype(bytes.size())));
+            EXPECT_EQ(doc.ToBytes(), QByteArray::fromStdString(bytes));
+        } catch (const xml::XmlException&) {
+            EXPECT_TRUE(bytes.find('/') == std::string::npos) << text;
+        }
+    }
+}
+
+// Only "<?xml" and white space begin a declaration: "<?xml-stylesheet" names no encoding.
+TEST(XmlLoad, ProcessingInstructionLikeADeclarationNamesNoEncoding)
+{
+    XmlDocument doc;
+    doc.LoadXml("<?xml-stylesheet href=\"a.css\" encoding=\"ISO-8859-1\"?>\n<r>\xC3\xA9</r>");
+    EXPECT_EQ(doc.EncodingName(), "UTF-8");
+    EXPECT_EQ(doc.DocumentElement().Child(0).Value(), "é");
+    doc.DocumentElement().Child(0).SetValue("ü");
+    XmlDocument reread;
+    reread.LoadXml(doc.ToBytes());
+    EXPECT_EQ(reread.DocumentElement().Child(0).Value(), "ü");
 }
 
 TEST(XmlSave, WritesTheBytesAndFailsWithoutTouchingFiles)
