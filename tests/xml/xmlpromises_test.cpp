@@ -70,8 +70,8 @@ void expectAcceptedMeansReloads(const Flavour& flavour, const QString& what,
 
 TEST(XmlPromises, EveryNameAndTextTheLayerAcceptsReloads)
 {
-    const QStringList names { "item", "été", "名前", "ª", "µx", "ºx", "a·b", "Ω", "Ÿx", "x:y", "_1", "1x", "a b", "",
-        "xml-a", "ä\u0300" };
+    const QStringList names { "item", "été", "名前", "Ⰰ", "x‿", "Ϳ", "⁰x", "𐀀", "ª", "µx", "ºx", "a·b", "Ω", "€uro",
+        "Ÿx", "x:y", "_1", "1x", "a b", "", "xml-a", "ä\u0300", QChar(0xFEFF) + QString("x") };
     const QStringList texts { "plain", "été", "名前 ", "€", "a\rb", "a--b", "a-", " lead", "a?>b", "a]]>b", "𐀀" };
     auto root = [](const XmlDocument& d) { return d.DocumentElement(); };
     for (const Flavour& f : flavours()) {
