@@ -15,7 +15,6 @@ using xml::XmlAttribute;
 using xml::XmlDocument;
 using xml::XmlException;
 using xml::XmlNode;
-using xml::XmlNodeType;
 
 // Characters for new names: name characters of both editions, of one edition only, characters no
 // single-byte encoding holds, and a few that no name may hold.
