@@ -19,6 +19,7 @@
 // - White space only between markup is formatting in the layer's tree: in both dumps such runs are
 //   dropped, and adjacent runs of text are joined (an entity reference may split one).
 #include "treedump.h"
+#include "utf16check.h"
 #include "xml/xmldocument.h"
 #include "xml/xmlexception.h"
 
@@ -208,30 +209,6 @@ bool markDisagreesWithDeclaration(const uint8_t* data, size_t size)
     return name != "utf-8" && name != "utf8";
 }
 
-// UTF-16 (by mark or by a "<" next to a zero byte) holding a surrogate that is not half of a pair.
-bool hasBrokenSurrogate(const uint8_t* data, size_t size)
-{
-    bool little;
-    if (startsWith(data, size, "\xFF\xFE") || startsWith(data, size, std::string_view("<\0", 2)))
-        little = true;
-    else if (startsWith(data, size, "\xFE\xFF") || startsWith(data, size, std::string_view("\0<", 2)))
-        little = false;
-    else
-        return false;
-    auto unit = [&](size_t i) { return little ? data[i] | data[i + 1] << 8 : data[i] << 8 | data[i + 1]; };
-    for (size_t i = 0; i + 1 < size; i += 2) {
-        const int u = unit(i);
-        if (u >= 0xDC00 && u < 0xE000)
-            return true;
-        if (u >= 0xD800 && u < 0xDC00) {
-            if (i + 3 >= size || unit(i + 2) < 0xDC00 || unit(i + 2) >= 0xE000)
-                return true;
-            i += 2;
-        }
-    }
-    return false;
-}
-
 // True when the text, read as the layer reads it, holds a character above U+00FF.
 bool beyondLatin1(const QByteArray& bytes)
 {
@@ -252,7 +229,7 @@ bool beyondLatin1(const QByteArray& bytes)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size > size_t(INT32_MAX) || markDisagreesWithDeclaration(data, size) || hasBrokenSurrogate(data, size))
+    if (size > size_t(INT32_MAX) || markDisagreesWithDeclaration(data, size) || HasBrokenSurrogate(data, size))
         return 0;
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
     const ExpatResult expat = ExpatReader().Read(data, size);

@@ -1,10 +1,13 @@
 // Load, unchanged save, edits, save, reload: what the layer loads it writes back byte for byte, and
 // what it accepts as an edit it writes so that it reads back as the same tree.
 #include "treedump.h"
+#include "utf16check.h"
 #include "xml/xmldocument.h"
 #include "xml/xmlexception.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <iterator>
 #include <vector>
@@ -15,6 +18,7 @@ using xml::XmlAttribute;
 using xml::XmlDocument;
 using xml::XmlException;
 using xml::XmlNode;
+using xml::XmlNodeType;
 
 // Characters for new names: name characters of both editions, of one edition only, characters no
 // single-byte encoding holds, and a few that no name may hold.
@@ -34,6 +38,17 @@ constexpr char32_t kNewerNameChars[] = { 0x37F, 0x203F, 0x2070, 0x2C00, 0x10000 
 constexpr bool kRefusesUnwritableText = false;
 // A lone surrogate, set as a value, written as another character.
 constexpr bool kRefusesLoneSurrogates = false;
+// UTF-16 with a surrogate that is not half of a pair, loaded as another character.
+constexpr bool kRefusesBrokenSurrogates = false;
+// A processing instruction whose target begins with "xml", read as the declaration (its "encoding" obeyed).
+constexpr bool kReadsOnlyTheDeclaration = false;
+// U+FEFF at the start of a value, dropped when the value is read.
+constexpr bool kKeepsLeadingFeff = false;
+// Comment, PI and CDATA values holding a carriage return, or a PI value beginning with white space,
+// accepted and then read back otherwise.
+constexpr bool kRefusesUnreadableLeafText = false;
+// Text "]]" and ">" on either side of a removed node, joined into a "]]>" that no parser reads.
+constexpr bool kKeepsJoinedTextWellFormed = false;
 // Formatting white space next to text, read back as part of the text once a neighbour is edited or removed.
 constexpr bool kKeepsTextEdges = false;
 
@@ -42,7 +57,17 @@ bool stepsAround(char32_t c)
     if (!kReloadsNewerNames
         && std::find(std::begin(kNewerNameChars), std::end(kNewerNameChars), c) != std::end(kNewerNameChars))
         return true;
+    if (!kKeepsLeadingFeff && c == 0xFEFF)
+        return true;
     return !kRefusesLoneSurrogates && c == 0xD800;
+}
+
+bool unreadableLeafText(const XmlNode& node, const QString& value)
+{
+    if (kRefusesUnreadableLeafText || node.Type() == XmlNodeType::Text || node.Type() == XmlNodeType::Element)
+        return false;
+    return value.contains(QLatin1Char('\r'))
+        || (node.Type() == XmlNodeType::ProcessingInstruction && !value.isEmpty() && value.front().isSpace());
 }
 
 bool singleByte(const XmlDocument& doc)
@@ -102,7 +127,7 @@ void expectSame(const QString& given, const QString& read, const char* what)
         Fail(what, given.toStdString(), read.toStdString());
 }
 
-void edit(XmlDocument& doc, std::vector<XmlNode>& nodes, EditSource& pick)
+void edit(XmlDocument& doc, std::vector<XmlNode>& nodes, EditSource& pick, bool mayRemove)
 {
     XmlNode node = nodes[size_t(pick.Pick(int(nodes.size())))];
     switch (pick.Pick(9)) {
@@ -135,6 +160,8 @@ void edit(XmlDocument& doc, std::vector<XmlNode>& nodes, EditSource& pick)
         break;
     case 4: {
         const QString value = pick.Value();
+        if (unreadableLeafText(node, value))
+            break;
         node.SetValue(value);
         expectSame(value, node.Value(), "a node value set reads back another value");
         break;
@@ -146,7 +173,7 @@ void edit(XmlDocument& doc, std::vector<XmlNode>& nodes, EditSource& pick)
         break;
     }
     case 6:
-        if (!node.Parent().IsNil())
+        if (mayRemove && !node.Parent().IsNil())
             node.Parent().RemoveChild(node);
         break;
     case 7:
@@ -154,7 +181,8 @@ void edit(XmlDocument& doc, std::vector<XmlNode>& nodes, EditSource& pick)
             node.RemoveAttribute(node.GetAttributeNode(pick.Pick(node.AttributeCount())).Name());
         break;
     case 8:
-        nodes[size_t(pick.Pick(int(nodes.size())))].AppendChild(node);
+        if (mayRemove)
+            nodes[size_t(pick.Pick(int(nodes.size())))].AppendChild(node);
         break;
     }
 }
@@ -163,6 +191,10 @@ void edit(XmlDocument& doc, std::vector<XmlNode>& nodes, EditSource& pick)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    if (!kRefusesBrokenSurrogates && HasBrokenSurrogate(data, size))
+        return 0;
+    if (!kReadsOnlyTheDeclaration && size > 5 && std::memcmp(data, "<?xml", 5) == 0 && !std::isspace(data[5]))
+        return 0;
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
     XmlDocument doc;
     try {
@@ -172,7 +204,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (doc.ToBytes() != input)
         Fail("an unchanged document is not written back byte for byte");
-    (void)doc.Text(); // the panes decode every file that loads
+    const xml::Utf8Text text = doc.Text(); // the panes decode every file that loads
+    if (!kKeepsLeadingFeff && text.bytes.indexOf("\xEF\xBB\xBF", text.from + 1) >= 0)
+        return 0;
 
     FuzzedDataProvider provider(data, size);
     EditSource pick(provider);
@@ -190,7 +224,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     for (int n = 1 + pick.Pick(kMaxEdits); n > 0; --n) {
         try {
-            edit(doc, nodes, pick);
+            edit(doc, nodes, pick, kKeepsJoinedTextWellFormed || !input.contains("]]"));
         } catch (const XmlException&) {
         }
     }
