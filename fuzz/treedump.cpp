@@ -68,12 +68,7 @@ const std::string& TreeDump::Result()
 void TreeDump::flushText()
 {
     if (!isBlank(m_text)) {
-        std::string_view text = m_text;
-        if (m_trimText) {
-            text.remove_prefix(text.find_first_not_of(" \t\r\n"));
-            text.remove_suffix(text.size() - 1 - text.find_last_not_of(" \t\r\n"));
-        }
-        line('T', {}, text);
+        line('T', {}, m_text);
     }
     m_text.clear();
 }
@@ -88,10 +83,10 @@ void TreeDump::line(char kind, std::string_view name, std::string_view value)
     m_out += '\n';
 }
 
-std::string DumpTree(const xml::XmlNode& root, bool trimText)
+std::string DumpTree(const xml::XmlNode& root)
 {
     using xml::XmlNodeType;
-    TreeDump dump(trimText);
+    TreeDump dump;
     struct Frame {
         xml::XmlNode element;
         int next;

@@ -10,12 +10,6 @@ class XmlNode;
 // One line of a tree dump, so that two trees compare as text and a mismatch prints readably.
 class TreeDump {
 public:
-    // With trimText, white space at either end of a run of text is left out.
-    explicit TreeDump(bool trimText = false)
-        : m_trimText(trimText)
-    {
-    }
-
     void StartElement(std::string_view name);
     void Attribute(std::string_view name, std::string_view value);
     void EndElement();
@@ -32,11 +26,10 @@ private:
 
     std::string m_out;
     std::string m_text;
-    bool m_trimText;
 };
 
 // The dump of an element and everything under it, walked without recursion.
-std::string DumpTree(const xml::XmlNode& root, bool trimText = false);
+std::string DumpTree(const xml::XmlNode& root);
 
 // Prints what went wrong, with the two sides when given, and aborts so the fuzzer keeps the input.
 [[noreturn]] void Fail(const char* what, std::string_view expected = {}, std::string_view actual = {});
