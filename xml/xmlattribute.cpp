@@ -46,7 +46,7 @@ void XmlAttribute::SetName(const QString& name)
         return;
     if (Element* owner = a->owner) {
         for (uint32_t i = 0; i < owner->attrCount; ++i)
-            if (owner->attrs[i] != a && owner->attrs[i]->name == id)
+            if (owner->attr(i) != a && owner->attr(i)->name == id)
                 throw XmlException("the element already has an attribute named \"" + text + "\"");
     }
     a->name = id;

@@ -787,10 +787,10 @@ namespace {
                 attribute(elementId);
             }
             flushText();
-            // The element, its attribute pointers and its attributes in one allocation.
+            // The element and its attributes in one allocation.
             const auto count = uint32_t(m_attrs.size());
-            char* block = static_cast<char*>(
-                m_tree.arena.allocate(sizeof(Element) + count * (sizeof(Attr*) + sizeof(Attr)), alignof(Element)));
+            char* block
+                = static_cast<char*>(m_tree.arena.allocate(sizeof(Element) + count * sizeof(Attr), alignof(Element)));
             Element* e = new (block) Element();
             e->kind = Kind::Element;
             e->name = elementId;
@@ -801,17 +801,17 @@ namespace {
             // Set now, while the node is in the cache: a wide parent would otherwise revisit every child at its end.
             e->parent = m_open.empty() ? nullptr : m_open.back().element;
             if (count) {
-                e->attrs = reinterpret_cast<Attr**>(block + sizeof(Element));
-                auto* attrs = reinterpret_cast<Attr*>(block + sizeof(Element) + count * sizeof(Attr*));
+                auto* attrs = reinterpret_cast<Attr*>(block + sizeof(Element));
                 for (uint32_t i = 0; i < count; ++i) {
                     Attr* a = new (attrs + i) Attr();
                     a->name = m_attrs[i].name;
                     a->setValue(m_attrs[i].value);
                     a->owner = e;
                     a->sourceIndex = i;
-                    e->attrs[i] = a;
                 }
-                e->attrCount = e->attrCapacity = count;
+                e->attrs = attrs;
+                e->layout = AttrsInline;
+                e->attrCount = count;
             }
             m_open.push_back({ e, elementName, m_frames.size() });
             if (m_open.size() >= m_levels.size())
@@ -1057,7 +1057,7 @@ namespace {
                 const auto n = uint32_t(inner.children.size());
                 e->children = static_cast<Node**>(m_tree.arena.allocate(sizeof(Node*) * n, alignof(Node*)));
                 std::memcpy(e->children, inner.children.data(), sizeof(Node*) * n);
-                e->childCount = e->childCapacity = n;
+                e->childCount = n;
             }
             m_open.pop_back();
             if (m_open.empty()) {
@@ -1163,7 +1163,7 @@ namespace {
             leaf->end = end;
             leaf->leadStart = level().prevEnd;
             leaf->parent = m_open.back().element;
-            leaf->value = value;
+            leaf->setValue(value);
             placeExpanded(leaf, start, end);
             addChild(leaf);
         }
@@ -1228,7 +1228,7 @@ namespace {
             leaf->end = m_textEnd;
             leaf->leadStart = level().prevEnd;
             leaf->parent = m_open.back().element;
-            leaf->value = m_textShared ? Str { m_textData, uint32_t(m_textSize) } : m_tree.arena.copy(value);
+            leaf->setValue(m_textShared ? Str { m_textData, uint32_t(m_textSize) } : m_tree.arena.copy(value));
             placeExpanded(leaf, m_textStart, m_textEnd);
             addChild(leaf);
         }

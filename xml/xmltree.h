@@ -29,6 +29,14 @@ enum Flag : uint8_t {
     Expanded = 128, // comes from an entity reference: written as that reference, never edited
 };
 
+// How an element holds its arrays. Parsed arrays are exactly as long as their count; an array grown by edits
+// has a power-of-two capacity, so neither capacity needs a field of its own.
+enum Layout : uint8_t {
+    ChildrenGrown = 1,
+    AttrsGrown = 2,
+    AttrsInline = 4, // the attributes themselves, in a row, rather than pointers to them
+};
+
 constexpr uint32_t kNoIndex = UINT32_MAX;
 
 struct Element;
@@ -48,11 +56,20 @@ struct Node {
     uint32_t name = 0; // interned name: element name or processing-instruction target
     Kind kind = Kind::Text;
     uint8_t flags = 0;
+    uint8_t layout = 0; // Layout bits of an element; here, in padding every node has, so that it costs nothing
     bool has(Flag f) const { return flags & f; }
 };
 
+// The value is kept as two fields, the size in the padding after Node, so that a leaf takes 40 bytes, not 48.
 struct Leaf : Node {
-    Str value;
+    uint32_t valueSize = 0;
+    const char* valueData = nullptr;
+    Str value() const { return { valueData, valueSize }; }
+    void setValue(Str v)
+    {
+        valueData = v.data;
+        valueSize = v.size;
+    }
 };
 
 // The value is kept as two fields rather than a Str, so that an attribute takes 32 bytes, not 40.
@@ -76,11 +93,15 @@ struct Element : Node {
     uint32_t closeStart = 0; // start of the end tag in the source
     uint32_t trailStart = 0; // start of the formatting before the end tag
     uint32_t childCount = 0;
-    uint32_t childCapacity = 0;
     uint32_t attrCount = 0;
-    uint32_t attrCapacity = 0;
     Node** children = nullptr;
-    Attr** attrs = nullptr;
+    // Attr[attrCount] when AttrsInline (as parsed: no pointer per attribute), else Attr*[attrCount]. Attributes
+    // never move, so that handles to them stay valid when the array becomes one of pointers.
+    void* attrs = nullptr;
+    Attr* attr(uint32_t i) const
+    {
+        return layout & AttrsInline ? static_cast<Attr*>(attrs) + i : static_cast<Attr**>(attrs)[i];
+    }
 };
 
 // A bump allocator: nodes and strings of a tree live until the tree goes.

@@ -226,7 +226,7 @@ namespace {
 
         void writeLeaf(const Leaf* leaf)
         {
-            const std::string_view value = leaf->value.view();
+            const std::string_view value = leaf->value().view();
             switch (leaf->kind) {
             case Kind::Text:
                 text(escapeText(value));
@@ -276,7 +276,7 @@ namespace {
             markup("<");
             strict(nameOf(e));
             for (uint32_t i = 0; i < e->attrCount; ++i) {
-                const Attr* a = e->attrs[i];
+                const Attr* a = e->attr(i);
                 const bool fromSource = a->sourceIndex < tag.attrs.size();
                 if (fromSource && !a->dirty) {
                     text(tag.attrs[a->sourceIndex].text);
