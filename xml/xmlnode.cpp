@@ -209,9 +209,9 @@ int XmlNode::AttributeCount() const
 
 XmlAttribute XmlNode::GetAttributeNode(int index) const
 {
-    const Element* e = asElement(node());
+    Element* e = asElement(node());
     checkIndex(index, e ? e->attrCount : 0, "attribute");
-    return XmlAttribute(m_tree, e->attr(index));
+    return XmlAttribute(m_tree, m_tree->attrs(e)[index]);
 }
 
 void XmlNode::SetAttributeNode(const XmlAttribute& attribute)
@@ -224,8 +224,9 @@ void XmlNode::SetAttributeNode(const XmlAttribute& attribute)
         return;
     if (a->owner)
         refuse(QStringLiteral("the attribute belongs to another element"));
+    Attr** attrs = m_tree->attrs(e);
     for (uint32_t i = 0; i < e->attrCount; ++i) {
-        Attr* existing = e->attr(i);
+        Attr* existing = attrs[i];
         if (existing->name == a->name) {
             existing->setValue(a->value());
             existing->dirty = true;
@@ -245,7 +246,7 @@ void XmlNode::RemoveAttribute(const QString& name)
         return;
     const std::string wanted = name.toStdString();
     for (uint32_t i = 0; i < e->attrCount; ++i)
-        if (m_tree->nameOf(e->attr(i)->name) == wanted) {
+        if (m_tree->nameOf(e->attrCopy(i).name) == wanted) {
             m_tree->removeAttrAt(e, i);
             return;
         }

@@ -789,8 +789,8 @@ namespace {
             flushText();
             // The element and its attributes in one allocation.
             const auto count = uint32_t(m_attrs.size());
-            char* block
-                = static_cast<char*>(m_tree.arena.allocate(sizeof(Element) + count * sizeof(Attr), alignof(Element)));
+            char* block = static_cast<char*>(
+                m_tree.arena.allocate(sizeof(Element) + count * sizeof(RowAttr), alignof(Element)));
             Element* e = new (block) Element();
             e->kind = Kind::Element;
             e->name = elementId;
@@ -801,16 +801,11 @@ namespace {
             // Set now, while the node is in the cache: a wide parent would otherwise revisit every child at its end.
             e->parent = m_open.empty() ? nullptr : m_open.back().element;
             if (count) {
-                auto* attrs = reinterpret_cast<Attr*>(block + sizeof(Element));
-                for (uint32_t i = 0; i < count; ++i) {
-                    Attr* a = new (attrs + i) Attr();
-                    a->name = m_attrs[i].name;
-                    a->setValue(m_attrs[i].value);
-                    a->owner = e;
-                    a->sourceIndex = i;
-                }
-                e->attrs = attrs;
-                e->layout = AttrsInline;
+                auto* rows = reinterpret_cast<RowAttr*>(block + sizeof(Element));
+                for (uint32_t i = 0; i < count; ++i)
+                    rows[i] = { m_attrs[i].value.data, m_attrs[i].name, m_attrs[i].value.size };
+                e->attrs = rows;
+                e->layout = AttrRows;
                 e->attrCount = count;
             }
             m_open.push_back({ e, elementName, m_frames.size() });

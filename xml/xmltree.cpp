@@ -110,20 +110,20 @@ namespace {
         items = fresh;
         layout |= grown;
     }
+}
 
-    // Attributes as parsed sit in a row; an edit of the array needs pointers to them, which they keep.
-    Attr** attrPointers(Arena& arena, Element* e)
-    {
-        if (e->layout & AttrsInline) {
-            auto* row = static_cast<Attr*>(e->attrs);
-            auto** pointers = static_cast<Attr**>(arena.allocate(sizeof(Attr*) * e->attrCount, alignof(Attr*)));
-            for (uint32_t i = 0; i < e->attrCount; ++i)
-                pointers[i] = row + i;
-            e->attrs = pointers;
-            e->layout &= ~AttrsInline;
-        }
-        return static_cast<Attr**>(e->attrs);
+Attr** Tree::attrs(Element* e)
+{
+    if (e->layout & AttrRows) {
+        const uint32_t count = e->attrCount;
+        auto** pointers = static_cast<Attr**>(arena.allocate((sizeof(Attr*) + sizeof(Attr)) * count, alignof(Attr)));
+        auto* objects = reinterpret_cast<Attr*>(pointers + count);
+        for (uint32_t i = 0; i < count; ++i)
+            pointers[i] = new (objects + i) Attr(e->attrCopy(i));
+        e->attrs = pointers;
+        e->layout &= ~AttrRows;
     }
+    return static_cast<Attr**>(e->attrs);
 }
 
 void Tree::appendChild(Element* parent, Node* child)
@@ -155,19 +155,19 @@ void Tree::removeChildAt(Element* parent, uint32_t index)
 
 void Tree::appendAttr(Element* owner, Attr* attr)
 {
-    Attr** attrs = attrPointers(arena, owner);
-    reserveOne(arena, attrs, owner->attrCount, owner->layout, AttrsGrown);
-    owner->attrs = attrs;
-    attrs[owner->attrCount++] = attr;
+    Attr** items = attrs(owner);
+    reserveOne(arena, items, owner->attrCount, owner->layout, AttrsGrown);
+    owner->attrs = items;
+    items[owner->attrCount++] = attr;
     attr->owner = owner;
     touch(owner, SelfDirty);
 }
 
 void Tree::removeAttrAt(Element* owner, uint32_t index)
 {
-    Attr** attrs = attrPointers(arena, owner);
-    Attr* attr = attrs[index];
-    std::memmove(attrs + index, attrs + index + 1, sizeof(Attr*) * (owner->attrCount - index - 1));
+    Attr** items = attrs(owner);
+    Attr* attr = items[index];
+    std::memmove(items + index, items + index + 1, sizeof(Attr*) * (owner->attrCount - index - 1));
     --owner->attrCount;
     attr->owner = nullptr;
     touch(owner, SelfDirty);

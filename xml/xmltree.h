@@ -34,7 +34,7 @@ enum Flag : uint8_t {
 enum Layout : uint8_t {
     ChildrenGrown = 1,
     AttrsGrown = 2,
-    AttrsInline = 4, // the attributes themselves, in a row, rather than pointers to them
+    AttrRows = 4, // the attributes as parsed, as compact rows rather than pointers to objects (see RowAttr)
 };
 
 constexpr uint32_t kNoIndex = UINT32_MAX;
@@ -88,6 +88,14 @@ struct Attr {
     }
 };
 
+// An attribute as parsed, until a handle or an edit needs it as an object: its owner is the element whose row it
+// is in, its place in the source tag its place in the row, and it is unchanged.
+struct RowAttr {
+    const char* valueData;
+    uint32_t name;
+    uint32_t valueSize;
+};
+
 struct Element : Node {
     uint32_t tagEnd = 0; // end of the start tag in the source
     uint32_t closeStart = 0; // start of the end tag in the source
@@ -95,12 +103,14 @@ struct Element : Node {
     uint32_t childCount = 0;
     uint32_t attrCount = 0;
     Node** children = nullptr;
-    // Attr[attrCount] when AttrsInline (as parsed: no pointer per attribute), else Attr*[attrCount]. Attributes
-    // never move, so that handles to them stay valid when the array becomes one of pointers.
-    void* attrs = nullptr;
-    Attr* attr(uint32_t i) const
+    void* attrs = nullptr; // RowAttr[attrCount] when AttrRows, else Attr*[attrCount]
+    // Attribute i as a copy, for reading; Tree::attrs gives the objects themselves.
+    Attr attrCopy(uint32_t i) const
     {
-        return layout & AttrsInline ? static_cast<Attr*>(attrs) + i : static_cast<Attr**>(attrs)[i];
+        if (!(layout & AttrRows))
+            return *static_cast<Attr* const*>(attrs)[i];
+        const RowAttr& row = static_cast<const RowAttr*>(attrs)[i];
+        return { const_cast<Element*>(this), row.valueData, row.name, i, row.valueSize, false };
     }
 };
 
@@ -146,6 +156,9 @@ public:
 
     // Records an edit of n: marks it and every ancestor so the writer finds it.
     void touch(Node* n, Flag what);
+
+    // The attributes of e as objects that handles can hold, made from its rows when first needed. They never move.
+    Attr** attrs(Element* e);
 
     void appendChild(Element* parent, Node* child);
     void removeChildAt(Element* parent, uint32_t index);

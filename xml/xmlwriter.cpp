@@ -276,17 +276,17 @@ namespace {
             markup("<");
             strict(nameOf(e));
             for (uint32_t i = 0; i < e->attrCount; ++i) {
-                const Attr* a = e->attr(i);
-                const bool fromSource = a->sourceIndex < tag.attrs.size();
-                if (fromSource && !a->dirty) {
-                    text(tag.attrs[a->sourceIndex].text);
+                const Attr a = e->attrCopy(i);
+                const bool fromSource = a.sourceIndex < tag.attrs.size();
+                if (fromSource && !a.dirty) {
+                    text(tag.attrs[a.sourceIndex].text);
                     continue;
                 }
-                const char quote = fromSource ? tag.attrs[a->sourceIndex].quote : newQuote;
-                strict(fromSource && !tag.attrs[a->sourceIndex].lead.empty() ? tag.attrs[a->sourceIndex].lead : " ");
-                strict(m_tree.nameOf(a->name));
+                const char quote = fromSource ? tag.attrs[a.sourceIndex].quote : newQuote;
+                strict(fromSource && !tag.attrs[a.sourceIndex].lead.empty() ? tag.attrs[a.sourceIndex].lead : " ");
+                strict(m_tree.nameOf(a.name));
                 markup(std::string("=") + quote);
-                text(escapeAttribute(a->value().view(), quote));
+                text(escapeAttribute(a.value().view(), quote));
                 markup(std::string(1, quote));
             }
             if (!e->has(Original)) {

@@ -409,12 +409,12 @@ inline std::string TreeDifference(const Tree& a, const Tree& b)
             || ex->childCount != ey->childCount || ex->attrCount != ey->attrCount)
             return at + "element spans or counts differ";
         for (uint32_t i = 0; i < ex->attrCount; ++i) {
-            const Attr* p = ex->attr(i);
-            const Attr* q = ey->attr(i);
-            if (a.nameOf(p->name) != b.nameOf(q->name) || p->value().view() != q->value().view()
-                || p->sourceIndex != q->sourceIndex || shared(a, p->valueData) != shared(b, q->valueData))
-                return at + "attribute " + std::to_string(i) + " differs: \"" + std::string(p->value().view())
-                    + "\" against \"" + std::string(q->value().view()) + "\"";
+            const Attr p = ex->attrCopy(i);
+            const Attr q = ey->attrCopy(i);
+            if (a.nameOf(p.name) != b.nameOf(q.name) || p.value().view() != q.value().view()
+                || p.sourceIndex != q.sourceIndex || shared(a, p.valueData) != shared(b, q.valueData))
+                return at + "attribute " + std::to_string(i) + " differs: \"" + std::string(p.value().view())
+                    + "\" against \"" + std::string(q.value().view()) + "\"";
         }
         for (uint32_t i = 0; i < ex->childCount; ++i)
             pending.emplace_back(ex->children[i], ey->children[i]);
