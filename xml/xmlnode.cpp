@@ -119,7 +119,10 @@ void XmlNode::SetName(const QString& name)
 QString XmlNode::Value() const
 {
     Node* n = node();
-    return n->kind == Kind::Element ? QString() : Utf8ToQString(static_cast<Leaf*>(n)->value().view());
+    if (n->kind == Kind::Element)
+        return QString();
+    std::string decoded;
+    return Utf8ToQString(static_cast<Leaf*>(n)->text(decoded));
 }
 
 void XmlNode::SetValue(const QString& value)

@@ -47,6 +47,22 @@ namespace {
         return true;
     }
 
+    // The character a predefined entity stands for, or 0.
+    char predefined(std::string_view name)
+    {
+        if (name == "lt")
+            return '<';
+        if (name == "gt")
+            return '>';
+        if (name == "amp")
+            return '&';
+        if (name == "quot")
+            return '"';
+        if (name == "apos")
+            return '\'';
+        return 0;
+    }
+
     bool startsWith(const char* p, const char* end, std::string_view literal)
     {
         return size_t(end - p) >= literal.size() && std::memcmp(p, literal.data(), literal.size()) == 0;
@@ -495,21 +511,6 @@ namespace {
             return value;
         }
 
-        static char predefined(std::string_view name)
-        {
-            if (name == "lt")
-                return '<';
-            if (name == "gt")
-                return '>';
-            if (name == "amp")
-                return '&';
-            if (name == "quot")
-                return '"';
-            if (name == "apos")
-                return '\'';
-            return 0;
-        }
-
         // Undeclared entities are errors unless declarations may have been skipped (an external subset
         // or a parameter entity reference) in a document that is not standalone.
         bool processing() const { return m_processDeclarations && m_peDepth == 0; }
@@ -701,6 +702,7 @@ namespace {
             if (cr) {
                 normalizeLineEnds(start, p, m_crText);
                 addText(m_crText.data(), m_crText.size(), eventStart(start), eventEnd(p), false);
+                m_textAsWritten = false;
             } else {
                 addText(start, size_t(p - start), eventStart(start), eventEnd(p), m_share && !expanding());
             }
@@ -723,6 +725,7 @@ namespace {
                 addText(&c, 1, eventStart(start), eventEnd(m_p), false);
                 return;
             }
+            m_textAsWritten = false; // the run may go on past this reference: its text is no longer what is written
             Entity* e = findEntity(m_general, entityName);
             if (!e) {
                 if (declarationsComplete())
@@ -1191,6 +1194,7 @@ namespace {
                 m_textExpanded = expanded;
                 m_textStart = start;
                 m_textShared = shared;
+                m_textAsWritten = !expanded;
                 if (shared) {
                     m_textData = data;
                     m_textSize = size;
@@ -1223,7 +1227,15 @@ namespace {
             leaf->end = m_textEnd;
             leaf->leadStart = level().prevEnd;
             leaf->parent = m_open.back().element;
-            leaf->setValue(m_textShared ? Str { m_textData, uint32_t(m_textSize) } : m_tree.arena.copy(value));
+            if (m_textShared) {
+                leaf->setValue({ m_textData, uint32_t(m_textSize) });
+            } else if (m_share && m_textAsWritten) {
+                // Only predefined and character references: kept as written, decoded when asked.
+                leaf->setValue({ m_doc + m_textStart, m_textEnd - m_textStart });
+                leaf->layout = RawValue;
+            } else {
+                leaf->setValue(m_tree.arena.copy(value));
+            }
             placeExpanded(leaf, m_textStart, m_textEnd);
             addChild(leaf);
         }
@@ -1657,6 +1669,7 @@ namespace {
         bool m_textStarted = false;
         bool m_textExpanded = false;
         bool m_textShared = false;
+        bool m_textAsWritten = false; // the run's source text holds nothing but it and references to characters
         const char* m_textData = nullptr;
         size_t m_textSize = 0;
         uint32_t m_textStart = 0;
@@ -1786,6 +1799,29 @@ namespace {
     }
 
 } // namespace
+
+void DecodeReferences(std::string_view raw, std::string& out)
+{
+    out.clear();
+    out.reserve(raw.size());
+    size_t from = 0;
+    for (size_t amp = raw.find('&'); amp != std::string_view::npos; amp = raw.find('&', from)) {
+        out.append(raw.substr(from, amp - from));
+        const size_t semicolon = raw.find(';', amp);
+        const std::string_view ref = raw.substr(amp + 1, semicolon - amp - 1);
+        if (ref.front() == '#') {
+            const bool hex = ref.size() > 1 && ref[1] == 'x';
+            char32_t value = 0;
+            for (const char c : ref.substr(hex ? 2 : 1))
+                value = value * (hex ? 16 : 10) + char32_t(c <= '9' ? c - '0' : c >= 'a' ? c - 'a' + 10 : c - 'A' + 10);
+            appendUtf8(out, value);
+        } else {
+            out += predefined(ref);
+        }
+        from = semicolon + 1;
+    }
+    out.append(raw.substr(from));
+}
 
 std::shared_ptr<Tree> ParseXml(const QByteArray& bytes)
 {

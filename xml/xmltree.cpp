@@ -1,6 +1,7 @@
 #include "xmltree.h"
 
 #include "xmlexception.h"
+#include "xmlparser.h"
 
 #include <algorithm>
 #include <bit>
@@ -39,6 +40,14 @@ Str Arena::copy(std::string_view text)
         std::memcpy(at, text.data(), text.size());
     at[text.size()] = '\0';
     return { at, uint32_t(text.size()) };
+}
+
+std::string_view Leaf::text(std::string& scratch) const
+{
+    if (!(layout & RawValue))
+        return value().view();
+    DecodeReferences(value().view(), scratch);
+    return scratch;
 }
 
 Tree::Tree() { intern(""); }

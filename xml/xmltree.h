@@ -29,12 +29,13 @@ enum Flag : uint8_t {
     Expanded = 128, // comes from an entity reference: written as that reference, never edited
 };
 
-// How an element holds its arrays. Parsed arrays are exactly as long as their count; an array grown by edits
-// has a power-of-two capacity, so neither capacity needs a field of its own.
+// How a node holds its parts. An element's parsed arrays are exactly as long as their count; an array grown by
+// edits has a power-of-two capacity, so neither capacity needs a field of its own.
 enum Layout : uint8_t {
     ChildrenGrown = 1,
     AttrsGrown = 2,
     AttrRows = 4, // the attributes as parsed, as compact rows rather than pointers to objects (see RowAttr)
+    RawValue = 8, // a text's value is its source text, to be decoded (it holds references to characters)
 };
 
 constexpr uint32_t kNoIndex = UINT32_MAX;
@@ -56,7 +57,7 @@ struct Node {
     uint32_t name = 0; // interned name: element name or processing-instruction target
     Kind kind = Kind::Text;
     uint8_t flags = 0;
-    uint8_t layout = 0; // Layout bits of an element; here, in padding every node has, so that it costs nothing
+    uint8_t layout = 0; // Layout bits; here, in padding every node has, so that they cost nothing
     bool has(Flag f) const { return flags & f; }
 };
 
@@ -64,11 +65,15 @@ struct Node {
 struct Leaf : Node {
     uint32_t valueSize = 0;
     const char* valueData = nullptr;
+    // The value as kept: decoded, or as written when RawValue.
     Str value() const { return { valueData, valueSize }; }
+    // The decoded value: the kept one, or one decoded into scratch.
+    std::string_view text(std::string& scratch) const;
     void setValue(Str v)
     {
         valueData = v.data;
         valueSize = v.size;
+        layout &= ~RawValue;
     }
 };
 

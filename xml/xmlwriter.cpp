@@ -226,7 +226,8 @@ namespace {
 
         void writeLeaf(const Leaf* leaf)
         {
-            const std::string_view value = leaf->value().view();
+            std::string decoded;
+            const std::string_view value = leaf->text(decoded);
             switch (leaf->kind) {
             case Kind::Text:
                 text(escapeText(value));
