@@ -730,12 +730,15 @@ namespace {
             if (!e) {
                 if (declarationsComplete())
                     fail(start + 1, "undefined entity \"" + std::string(entityName) + "\"");
+                coverInText(m_p);
                 return; // its declaration may be in what was not read: nothing to show
             }
             if (e->unparsed)
                 fail(start + 1, "reference to the unparsed entity \"" + std::string(entityName) + "\"");
-            if (e->external)
+            if (e->external) {
+                coverInText(m_p);
                 return; // external parsed entities are not read
+            }
             if (e->open)
                 fail(start + 1, "recursive reference to the entity \"" + std::string(entityName) + "\"");
             countExpansion(*e, start);
@@ -750,6 +753,14 @@ namespace {
             m_end = m_p + e->text.size();
         }
 
+        // A reference that adds nothing to the run of text it stands in belongs to that text all the same: the
+        // text's span covers it, so that writing the text anew after an edit does not drop it.
+        void coverInText(const char* end)
+        {
+            if (m_textStarted && !m_textExpanded && !expanding())
+                m_textEnd = eventEnd(end);
+        }
+
         void endExpansion()
         {
             const Frame frame = m_frames.back();
@@ -759,6 +770,7 @@ namespace {
             frame.entity->open = false;
             m_p = frame.resume;
             m_end = frame.resumeEnd;
+            coverInText(m_p);
         }
 
         // Reads a start tag; true when it was the document element's and it is empty.
