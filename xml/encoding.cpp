@@ -279,6 +279,8 @@ char32_t NextCodePoint(std::string_view s, size_t& i)
     return cp;
 }
 
+void AppendUtf8(std::string& out, char32_t cp) { appendUtf8(out, cp); }
+
 bool CanEncode(char32_t cp, Encoding encoding)
 {
     switch (encoding) {

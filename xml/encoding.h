@@ -41,6 +41,9 @@ void AppendAscii(std::string& out, std::string_view ascii, Encoding encoding);
 // True when the encoding can write the code point as it stands, without a character reference.
 bool CanEncode(char32_t cp, Encoding encoding);
 
+// Appends the UTF-8 form of a code point.
+void AppendUtf8(std::string& out, char32_t cp);
+
 // Reads the code point at i of valid UTF-8 text and moves i past it.
 char32_t NextCodePoint(std::string_view utf8, size_t& i);
 
