@@ -1,28 +1,19 @@
 #include "dialogs/attributeeditor.h"
 
+#include "editor/noderows.h"
 #include "framework/editfield.h"
 #include "framework/listbox.h"
 #include "framework/pushbutton.h"
 #include "framework/statictext.h"
-#include "shell/mainwindow.h"
+#include "shell/editorhost.h"
 #include "xml/xmlattribute.h"
-#include "xml/xmldocument.h"
 
 namespace dialogs {
 
 namespace {
 
     // The node of the main window's selected row, looked up anew at every use: the dialog keeps no node.
-    xml::XmlNode SelectedNode() { return MainWindow::Instance().SelectedNode(); }
-
-    // Index of the node's attribute of that name, -1 when it has none.
-    int AttributeIndex(const xml::XmlNode& node, const QString& name)
-    {
-        for (int i = 0; i < node.AttributeCount(); ++i)
-            if (node.GetAttributeNode(i).Name() == name)
-                return i;
-        return -1;
-    }
+    xml::XmlNode selectedNode() { return EditorHost::MainWindow().SelectedNode(); }
 
 } // namespace
 
@@ -108,50 +99,29 @@ void AttributeEditor::Listbox1_Change()
         Control(QStringLiteral("AttrDelete")).SetEnabled(false);
         return;
     }
-    Control<fw::EditField>(QStringLiteral("AttrName")).SetText(SelectedNode().GetAttributeNode(r).Name());
-    Control<fw::EditField>(QStringLiteral("AttrValue")).SetText(SelectedNode().GetAttributeNode(r).Value());
+    Control<fw::EditField>(QStringLiteral("AttrName")).SetText(selectedNode().GetAttributeNode(r).Name());
+    Control<fw::EditField>(QStringLiteral("AttrValue")).SetText(selectedNode().GetAttributeNode(r).Value());
     Control(QStringLiteral("AttrUpdate")).SetEnabled(true);
     Control(QStringLiteral("AttrDelete")).SetEnabled(true);
 }
 
 void AttributeEditor::AttrUpdate_Action()
 {
-    auto& list = Control<fw::Listbox>(QStringLiteral("Listbox1"));
-    const QString name = Control<fw::EditField>(QStringLiteral("AttrName")).Text();
-    const QString value = Control<fw::EditField>(QStringLiteral("AttrValue")).Text();
-    // Each cell follows its attribute, so the row never shows what the document refused.
-    SelectedNode().GetAttributeNode(list.ListIndex()).SetName(name);
-    list.SetCell(list.ListIndex(), 0, name);
-    SelectedNode().GetAttributeNode(list.ListIndex()).SetValue(value);
-    list.SetCell(list.ListIndex(), 1, value);
+    EditorHost::MainWindow().nodeRows().setAttribute(Control<fw::Listbox>(QStringLiteral("Listbox1")),
+        Control<fw::EditField>(QStringLiteral("AttrName")).Text(),
+        Control<fw::EditField>(QStringLiteral("AttrValue")).Text());
 }
 
 void AttributeEditor::AttrAdd_Action()
 {
-    xml::XmlAttribute attribute
-        = MainWindow::Instance().XMLRead->CreateAttribute(Control<fw::EditField>(QStringLiteral("AttrName")).Text());
-    attribute.SetValue(Control<fw::EditField>(QStringLiteral("AttrValue")).Text());
-    const int before = SelectedNode().AttributeCount();
-    SelectedNode().SetAttributeNode(attribute);
-    auto& list = Control<fw::Listbox>(QStringLiteral("Listbox1"));
-    // A name the node had already only changes that attribute's value in place; a second row for it would no
-    // longer stand for the attribute of its index.
-    if (SelectedNode().AttributeCount() == before) {
-        const int existing = AttributeIndex(SelectedNode(), attribute.Name());
-        if (existing >= 0 && existing < list.ListCount()) {
-            list.SetCell(existing, 1, attribute.Value());
-            return;
-        }
-    }
-    list.AddRow(attribute.Name());
-    list.SetCell(list.LastIndex(), 1, attribute.Value());
+    EditorHost::MainWindow().nodeRows().addAttribute(Control<fw::Listbox>(QStringLiteral("Listbox1")),
+        Control<fw::EditField>(QStringLiteral("AttrName")).Text(),
+        Control<fw::EditField>(QStringLiteral("AttrValue")).Text());
 }
 
 void AttributeEditor::AttrDelete_Action()
 {
-    auto& list = Control<fw::Listbox>(QStringLiteral("Listbox1"));
-    SelectedNode().RemoveAttribute(list.Cell(list.ListIndex(), 0));
-    list.RemoveRow(list.ListIndex());
+    EditorHost::MainWindow().nodeRows().removeAttribute(Control<fw::Listbox>(QStringLiteral("Listbox1")));
 }
 
 void AttributeEditor::PushButton1_Action() { Close(); }

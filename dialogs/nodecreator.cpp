@@ -5,7 +5,7 @@
 #include "framework/listbox.h"
 #include "framework/pushbutton.h"
 #include "framework/statictext.h"
-#include "shell/mainwindow.h"
+#include "shell/editorhost.h"
 #include "xml/xmldocument.h"
 
 namespace dialogs {
@@ -71,7 +71,7 @@ void NodeCreator::NCNesting_Action()
 void NodeCreator::PushButton1_Action()
 {
     const bool nesting = Control<fw::CheckBox>(QStringLiteral("NCNesting")).State() == 1;
-    MainWindow& main = MainWindow::Instance();
+    EditorHost& main = EditorHost::MainWindow();
     xml::XmlNode target = main.SelectedNode();
     // The new element is made whole before it joins the document, so a refused name, value or target leaves the
     // document as it was.

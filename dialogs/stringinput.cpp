@@ -4,7 +4,7 @@
 #include "framework/pushbutton.h"
 #include "framework/statictext.h"
 #include "framework/strings.h"
-#include "shell/mainwindow.h"
+#include "shell/editorhost.h"
 
 namespace dialogs {
 
@@ -58,7 +58,7 @@ void StringInput::PushButton1_Action()
 
 void StringInput::Event_Close()
 {
-    MainWindow& main = MainWindow::Instance();
+    EditorHost& main = EditorHost::MainWindow();
     if (OK)
         main.ModalResult = Control<fw::EditField>(QStringLiteral("EditField1")).Text();
     else

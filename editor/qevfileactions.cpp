@@ -1,6 +1,6 @@
 #include "editor/qevfileactions.h"
 
-#include "editor/toplevelrows.h"
+#include "editor/noderows.h"
 #include "editor/unsavededits.h"
 #include "framework/editfield.h"
 #include "framework/exceptions.h"
@@ -12,7 +12,7 @@
 #include "framework/strings.h"
 #include "framework/textbuffer.h"
 #include "framework/textinputstream.h"
-#include "shell/mainwindow.h"
+#include "shell/editorhost.h"
 #include "xml/xmldocument.h"
 
 #include <QDir>
@@ -69,15 +69,15 @@ namespace {
 
 } // namespace
 
-QevFileActions::QevFileActions(MainWindow& window)
-    : m_window(window)
+QevFileActions::QevFileActions(EditorHost& host)
+    : m_host(host)
 {
 }
 
 bool QevFileActions::_OpenQEV_Action()
 {
     try {
-        if (!MayDiscardEdits(*m_window.XMLRead))
+        if (!MayDiscardEdits(*m_host.XMLRead))
             return false;
         const auto converter = fw::GetOpenFolderItem(ConverterType());
         if (converter.IsNil())
@@ -96,19 +96,19 @@ bool QevFileActions::_OpenQEV_Action()
 
         const auto intermediate = IntermediateFile(*outputFolder, BaseName(qevFile->Name()));
         const auto reader = intermediate->OpenAsTextFile();
-        m_window.XMLRead->LoadXml(reader->ReadAll());
-        FillTopLevelRows(m_window, AttributeColumn::Empty);
-        m_window.CurrentNode = m_window.XMLRead->DocumentElement();
+        m_host.XMLRead->LoadXml(reader->ReadAll());
+        m_host.nodeRows().showChildren(m_host.XMLRead->DocumentElement(), AttributeColumn::Empty);
+        m_host.CurrentNode = m_host.XMLRead->DocumentElement();
         // Both panes share one buffer of the decoded file text.
-        const auto text = m_window.XMLRead->Text();
+        const auto text = m_host.XMLRead->Text();
         const fw::TextRef whole { fw::MakeTextBuffer(text.bytes), text.from };
-        m_window.comparator1().SetText(whole);
+        m_host.comparator1().SetText(whole);
         reader->Close();
         intermediate->Delete();
-        m_window.PreviewArea().SetText(fw::Mid(whole, 2));
+        m_host.PreviewArea().SetText(fw::Mid(whole, 2));
         fw::MsgBox(QStringLiteral("Success!"));
     } catch (...) {
-        m_window.ErrorHandler();
+        m_host.ErrorHandler();
     }
     return false;
 }
@@ -130,20 +130,20 @@ bool QevFileActions::_SaveQEV_Action()
         const auto outputFolder = PrivateFolder(privateFolder);
         const QString baseName = BaseName(chosen->Name());
         const auto intermediate = IntermediateFile(*outputFolder, baseName);
-        m_window.XMLRead->SaveXml(intermediate->AbsolutePath());
+        m_host.XMLRead->SaveXml(intermediate->AbsolutePath());
         fw::Shell shell;
         shell.Execute(ConverterArgument(*converter),
             { QStringLiteral("-create"), ConverterArgument(*outputFolder), ConverterArgument(*intermediate) });
         const auto result = fw::GetFolderItem(outputFolder->AbsolutePath() + baseName + QStringLiteral(".qev"));
         if (shell.ErrorCode() == 0 && GiveChosenName(*result, *chosen)) {
-            m_window.XMLRead->MarkSaved();
+            m_host.XMLRead->MarkSaved();
             fw::MsgBox(QStringLiteral("Success!"));
         } else {
             fw::MsgBox(QStringLiteral("An error ocurred and the file was not created!"), 16, QStringLiteral("Error"));
         }
         intermediate->Delete();
     } catch (...) {
-        m_window.ErrorHandler();
+        m_host.ErrorHandler();
     }
     return false;
 }

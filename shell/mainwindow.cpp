@@ -3,6 +3,7 @@
 #include "dialogs/stringinput.h"
 #include "editor/nodecommands.h"
 #include "editor/nodelist.h"
+#include "editor/noderows.h"
 #include "editor/qevfileactions.h"
 #include "editor/unsavededits.h"
 #include "editor/xmlfileactions.h"
@@ -45,6 +46,7 @@ MainWindow::MainWindow()
     : m_todoTab(std::make_unique<shell::TodoTab>(*this))
     , m_comparatorTab(std::make_unique<shell::ComparatorTab>(*this))
     , m_patternFileTab(std::make_unique<shell::PatternFileTab>(*this))
+    , m_nodeRows(std::make_unique<editor::NodeRows>(*this))
     , m_nodeList(std::make_unique<editor::NodeList>(*this))
     , m_nodeCommands(std::make_unique<editor::NodeCommands>(*this))
     , m_xmlFileActions(std::make_unique<editor::XmlFileActions>(*this))
@@ -72,8 +74,6 @@ MainWindow& MainWindow::Instance()
 }
 
 void MainWindow::ReleaseInstance() { HeldInstance().reset(); }
-
-xml::XmlNode MainWindow::SelectedNode() const { return CurrentNode.Child(XMLList().ListIndex()); }
 
 // Controls.
 
