@@ -33,60 +33,38 @@ void AttributeEditor::CreateControls() { _CreateControls0(); }
 
 void AttributeEditor::_CreateControls0()
 {
-    auto& list = AddControl<fw::Listbox>(QStringLiteral("Listbox1"));
-    list.SetRect(20, 14, 155, 260);
-    list.SetTabIndex(6);
+    using Kind = fw::ControlSpec::Kind;
+    static constexpr fw::ControlSpec controls[] = {
+        { "Listbox1", Kind::Listbox, 20, 14, 155, 260, 0, 0, 6, true, nullptr },
+        { "StaticText1", Kind::StaticText, 187, 14, 192, 20, 0, 0, 7, true, "Name:" },
+        { "AttrName", Kind::EditField, 187, 39, 192, 22, 0, 0, 0, true, nullptr },
+        { "StaticText2", Kind::StaticText, 187, 73, 192, 20, 0, 0, 8, true, "Value:" },
+        { "AttrValue", Kind::EditField, 187, 98, 192, 22, 0, 0, 1, true, nullptr },
+        { "AttrUpdate", Kind::PushButton, 187, 184, 192, 22, 0, 0, 2, false, "Update" },
+        { "AttrAdd", Kind::PushButton, 187, 218, 192, 22, 0, 0, 3, true, "Add" },
+        { "AttrDelete", Kind::PushButton, 187, 252, 192, 22, 0, 0, 4, false, "Delete" },
+        { "PushButton1", Kind::PushButton, 20, 286, 359, 22, 0, 0, 5, true, "OK" },
+    };
+    for (const fw::ControlSpec& row : controls)
+        AddControl(row);
+
+    auto& list = Control<fw::Listbox>(QStringLiteral("Listbox1"));
     list.SetColumnCount(2);
     list.SetHeadings({ QStringLiteral("Name"), QStringLiteral("Value") });
     list.SetHasHeading(true);
     list.SetColumnsResizable(false);
     list.setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
     connect(&list, &fw::Listbox::Change, this, &AttributeEditor::Listbox1_Change);
-
-    auto& nameLabel = AddControl<fw::StaticText>(QStringLiteral("StaticText1"));
-    nameLabel.SetRect(187, 14, 192, 20);
-    nameLabel.SetTabIndex(7);
-    nameLabel.SetText(QStringLiteral("Name:"));
-
-    auto& name = AddControl<fw::EditField>(QStringLiteral("AttrName"));
-    name.SetRect(187, 39, 192, 22);
-    name.SetTabIndex(0);
-
-    auto& valueLabel = AddControl<fw::StaticText>(QStringLiteral("StaticText2"));
-    valueLabel.SetRect(187, 73, 192, 20);
-    valueLabel.SetTabIndex(8);
-    valueLabel.SetText(QStringLiteral("Value:"));
-
-    auto& value = AddControl<fw::EditField>(QStringLiteral("AttrValue"));
-    value.SetRect(187, 98, 192, 22);
-    value.SetTabIndex(1);
-
-    auto& update = AddControl<fw::PushButton>(QStringLiteral("AttrUpdate"));
-    update.SetRect(187, 184, 192, 22);
-    update.SetTabIndex(2);
-    update.SetText(QStringLiteral("Update"));
-    update.SetEnabled(false);
-    connect(&update, &fw::PushButton::Action, this, &AttributeEditor::AttrUpdate_Action);
-
-    auto& add = AddControl<fw::PushButton>(QStringLiteral("AttrAdd"));
-    add.SetRect(187, 218, 192, 22);
-    add.SetTabIndex(3);
-    add.SetText(QStringLiteral("Add"));
-    connect(&add, &fw::PushButton::Action, this, &AttributeEditor::AttrAdd_Action);
-
-    auto& remove = AddControl<fw::PushButton>(QStringLiteral("AttrDelete"));
-    remove.SetRect(187, 252, 192, 22);
-    remove.SetTabIndex(4);
-    remove.SetText(QStringLiteral("Delete"));
-    remove.SetEnabled(false);
-    connect(&remove, &fw::PushButton::Action, this, &AttributeEditor::AttrDelete_Action);
-
-    auto& ok = AddControl<fw::PushButton>(QStringLiteral("PushButton1"));
-    ok.SetRect(20, 286, 359, 22);
-    ok.SetTabIndex(5);
-    ok.SetText(QStringLiteral("OK"));
-    connect(&ok, &fw::PushButton::Action, this, &AttributeEditor::PushButton1_Action);
+    connect(&Control<fw::PushButton>(QStringLiteral("AttrUpdate")), &fw::PushButton::Action, this,
+        &AttributeEditor::AttrUpdate_Action);
+    connect(&Control<fw::PushButton>(QStringLiteral("AttrAdd")), &fw::PushButton::Action, this,
+        &AttributeEditor::AttrAdd_Action);
+    connect(&Control<fw::PushButton>(QStringLiteral("AttrDelete")), &fw::PushButton::Action, this,
+        &AttributeEditor::AttrDelete_Action);
+    connect(&Control<fw::PushButton>(QStringLiteral("PushButton1")), &fw::PushButton::Action, this,
+        &AttributeEditor::PushButton1_Action);
 }
 
 void AttributeEditor::Listbox1_Change()
