@@ -13,7 +13,7 @@ namespace dialogs {
 namespace {
 
     // The node of the main window's selected row, looked up anew at every use: the dialog keeps no node.
-    xml::XmlNode selectedNode() { return EditorHost::MainWindow().SelectedNode(); }
+    xml::XmlNode selectedNode() { return EditorHost::MainWindow().selectedNode(); }
 
 } // namespace
 

@@ -56,7 +56,7 @@ void NodeCreator::PushButton1_Action()
 {
     const bool nesting = Control<fw::CheckBox>(QStringLiteral("NCNesting")).State() == 1;
     EditorHost& main = EditorHost::MainWindow();
-    xml::XmlNode target = main.SelectedNode();
+    xml::XmlNode target = main.selectedNode();
     // The new element is made whole before it joins the document, so a refused name, value or target leaves the
     // document as it was.
     xml::XmlNode element = main.XMLRead->CreateElement(Control<fw::EditField>(QStringLiteral("NCName")).Text());

@@ -64,7 +64,7 @@ void NodeCommands::DeleteNode()
 
 void NodeCommands::In()
 {
-    m_host.CurrentNode = m_host.SelectedNode();
+    m_host.CurrentNode = m_host.selectedNode();
     FillNodeRows();
     NestingPath();
 }

@@ -10,7 +10,7 @@ namespace editor {
 
 namespace {
 
-    bool IsText(const xml::XmlNode& node) { return fw::Equals(node.Name(), QStringLiteral("#text")); }
+    bool isText(const xml::XmlNode& node) { return fw::Equals(node.Name(), QStringLiteral("#text")); }
 
 } // namespace
 
@@ -28,7 +28,7 @@ bool NodeList::XMLList_ConstructContextualMenu(fw::MenuItem& base, int32_t, int3
             return false;
         const auto append
             = [&base](const char* caption) { base.Append(fw::MakeRef<fw::MenuItem>(QString::fromLatin1(caption))); };
-        if (CanEditNode(m_host.SelectedNode()))
+        if (CanEditNode(m_host.selectedNode()))
             append("Edit");
         append("Rename");
         append("Attributes");
@@ -36,7 +36,7 @@ bool NodeList::XMLList_ConstructContextualMenu(fw::MenuItem& base, int32_t, int3
         append("Insert Child");
         append("Delete Node");
         append("-");
-        if (CanEnterNode(m_host.SelectedNode()))
+        if (CanEnterNode(m_host.selectedNode()))
             append("In");
         if (!m_host.CurrentNode.Parent().IsNil())
             append("Out");
@@ -51,9 +51,9 @@ void NodeList::XMLList_Change()
 {
     try {
         if (m_host.XMLList().ListIndex() != -1) {
-            m_host.EditButton().SetEnabled(CanEditNode(m_host.SelectedNode()));
+            m_host.EditButton().SetEnabled(CanEditNode(m_host.selectedNode()));
             m_host.RenameButton().SetEnabled(true);
-            m_host.InButton().SetEnabled(CanEnterNode(m_host.SelectedNode()));
+            m_host.InButton().SetEnabled(CanEnterNode(m_host.selectedNode()));
             m_host.OutButton().SetEnabled(!m_host.CurrentNode.Parent().IsNil());
         } else {
             m_host.EditButton().SetEnabled(false);
@@ -71,34 +71,34 @@ void NodeList::XMLList_DoubleClick()
     try {
         if (m_host.XMLList().ListIndex() == -1)
             return;
-        if (CanEditNode(m_host.SelectedNode()))
-            Hand(QStringLiteral("Edit"));
-        else if (CanEnterNode(m_host.SelectedNode()))
-            Hand(QStringLiteral("In"));
+        if (CanEditNode(m_host.selectedNode()))
+            hand(QStringLiteral("Edit"));
+        else if (CanEnterNode(m_host.selectedNode()))
+            hand(QStringLiteral("In"));
     } catch (...) {
         m_host.ErrorHandler();
     }
 }
 
-void NodeList::EditButton_Action() { Hand(QStringLiteral("Edit")); }
+void NodeList::EditButton_Action() { hand(QStringLiteral("Edit")); }
 
-void NodeList::RenameButton_Action() { Hand(QStringLiteral("Rename")); }
+void NodeList::RenameButton_Action() { hand(QStringLiteral("Rename")); }
 
-void NodeList::InButton_Action() { Hand(QStringLiteral("In")); }
+void NodeList::InButton_Action() { hand(QStringLiteral("In")); }
 
-void NodeList::OutButton_Action() { Hand(QStringLiteral("Out")); }
+void NodeList::OutButton_Action() { hand(QStringLiteral("Out")); }
 
 bool NodeList::CanEditNode(const xml::XmlNode& node)
 {
-    return (node.ChildCount() == 1 && IsText(node.Child(0))) || node.ChildCount() == 0;
+    return (node.ChildCount() == 1 && isText(node.Child(0))) || node.ChildCount() == 0;
 }
 
 bool NodeList::CanEnterNode(const xml::XmlNode& node)
 {
-    return node.ChildCount() > 1 || (node.ChildCount() == 1 && !IsText(node.Child(0)));
+    return node.ChildCount() > 1 || (node.ChildCount() == 1 && !isText(node.Child(0)));
 }
 
-void NodeList::Hand(const QString& caption)
+void NodeList::hand(const QString& caption)
 {
     fw::MenuItem item(caption);
     m_host.XMLList_ContextualMenuAction(item);

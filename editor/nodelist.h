@@ -34,7 +34,7 @@ public:
 
 private:
     // Hands the node command named caption to the dispatcher.
-    void Hand(const QString& caption);
+    void hand(const QString& caption);
 
     EditorHost& m_host;
 };

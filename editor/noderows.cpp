@@ -77,39 +77,39 @@ void NodeRows::showChildren(const xml::XmlNode& parent, AttributeColumn form)
 
 void NodeRows::setSelectedValue(const QString& value)
 {
-    if (m_host.SelectedNode().ChildCount() == 1)
-        m_host.SelectedNode().Child(0).SetValue(value);
+    if (m_host.selectedNode().ChildCount() == 1)
+        m_host.selectedNode().Child(0).SetValue(value);
     else
-        m_host.SelectedNode().AppendChild(m_host.XMLRead->CreateTextNode(value));
+        m_host.selectedNode().AppendChild(m_host.XMLRead->CreateTextNode(value));
     m_host.XMLList().SetCell(m_host.XMLList().ListIndex(), 1, value);
 }
 
 void NodeRows::renameSelected(const QString& name)
 {
-    m_host.SelectedNode().SetName(name);
+    m_host.selectedNode().SetName(name);
     m_host.XMLList().SetCell(m_host.XMLList().ListIndex(), 0, name);
 }
 
 void NodeRows::removeSelected()
 {
-    m_host.CurrentNode.RemoveChild(m_host.SelectedNode());
+    m_host.CurrentNode.RemoveChild(m_host.selectedNode());
     m_host.XMLList().RemoveRow(m_host.XMLList().ListIndex());
 }
 
 void NodeRows::showAttributes(fw::Listbox& list)
 {
     list.DeleteAllRows();
-    for (int i = 0; i <= m_host.SelectedNode().AttributeCount() - 1; ++i) {
-        list.AddRow(m_host.SelectedNode().GetAttributeNode(i).Name());
-        list.SetCell(list.LastIndex(), 1, m_host.SelectedNode().GetAttributeNode(i).Value());
+    for (int i = 0; i <= m_host.selectedNode().AttributeCount() - 1; ++i) {
+        list.AddRow(m_host.selectedNode().GetAttributeNode(i).Name());
+        list.SetCell(list.LastIndex(), 1, m_host.selectedNode().GetAttributeNode(i).Value());
     }
 }
 
 void NodeRows::setAttribute(fw::Listbox& list, const QString& name, const QString& value)
 {
-    m_host.SelectedNode().GetAttributeNode(list.ListIndex()).SetName(name);
+    m_host.selectedNode().GetAttributeNode(list.ListIndex()).SetName(name);
     list.SetCell(list.ListIndex(), 0, name);
-    m_host.SelectedNode().GetAttributeNode(list.ListIndex()).SetValue(value);
+    m_host.selectedNode().GetAttributeNode(list.ListIndex()).SetValue(value);
     list.SetCell(list.ListIndex(), 1, value);
 }
 
@@ -117,11 +117,11 @@ void NodeRows::addAttribute(fw::Listbox& list, const QString& name, const QStrin
 {
     xml::XmlAttribute attribute = m_host.XMLRead->CreateAttribute(name);
     attribute.SetValue(value);
-    const int before = m_host.SelectedNode().AttributeCount();
-    m_host.SelectedNode().SetAttributeNode(attribute);
+    const int before = m_host.selectedNode().AttributeCount();
+    m_host.selectedNode().SetAttributeNode(attribute);
     // A second row for a name the node had already would no longer stand for the attribute of its index.
-    if (m_host.SelectedNode().AttributeCount() == before) {
-        const int existing = attributeIndex(m_host.SelectedNode(), attribute.Name());
+    if (m_host.selectedNode().AttributeCount() == before) {
+        const int existing = attributeIndex(m_host.selectedNode(), attribute.Name());
         if (existing >= 0 && existing < list.ListCount()) {
             list.SetCell(existing, 1, attribute.Value());
             return;
@@ -133,7 +133,7 @@ void NodeRows::addAttribute(fw::Listbox& list, const QString& name, const QStrin
 
 void NodeRows::removeAttribute(fw::Listbox& list)
 {
-    m_host.SelectedNode().RemoveAttribute(list.Cell(list.ListIndex(), 0));
+    m_host.selectedNode().RemoveAttribute(list.Cell(list.ListIndex(), 0));
     list.RemoveRow(list.ListIndex());
 }
 

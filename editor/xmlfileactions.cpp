@@ -22,7 +22,7 @@ XmlFileActions::XmlFileActions(EditorHost& host)
 bool XmlFileActions::_OpenXML_Action()
 {
     try {
-        if (!MayDiscardEdits(*m_host.XMLRead))
+        if (!mayDiscardEdits(*m_host.XMLRead))
             return false;
         const fw::FileType type(QStringLiteral("XML Files"), QStringLiteral("XML"), QStringLiteral("xml"));
         const fw::Ref<fw::FolderItem> file = fw::GetOpenFolderItem(type);

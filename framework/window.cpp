@@ -292,7 +292,7 @@ void Window::ShowPages()
 
 RectControl& Window::AddControl(const ControlSpec& row)
 {
-    RectControl& control = NewControl(row.kind, QString::fromLatin1(row.name));
+    RectControl& control = newControl(row.kind, QString::fromLatin1(row.name));
     if (row.caption) {
         const QString caption = QString::fromUtf8(row.caption);
         if (auto* button = qobject_cast<QAbstractButton*>(&control.Widget()))
@@ -311,7 +311,7 @@ RectControl& Window::AddControl(const ControlSpec& row)
     return control;
 }
 
-RectControl& Window::NewControl(ControlSpec::Kind kind, const QString& name)
+RectControl& Window::newControl(ControlSpec::Kind kind, const QString& name)
 {
     using Kind = ControlSpec::Kind;
     switch (kind) {

@@ -138,7 +138,7 @@ protected:
 private:
     friend class RectControl;
 
-    RectControl& NewControl(ControlSpec::Kind kind, const QString& name);
+    RectControl& newControl(ControlSpec::Kind kind, const QString& name);
     void Register(const QString& name, RectControl& control);
     void ArrangeContent();
     void ArrangeControls();

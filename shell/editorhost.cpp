@@ -5,4 +5,4 @@
 
 EditorHost& EditorHost::MainWindow() { return MainWindow::Instance(); }
 
-xml::XmlNode EditorHost::SelectedNode() const { return CurrentNode.Child(XMLList().ListIndex()); }
+xml::XmlNode EditorHost::selectedNode() const { return CurrentNode.Child(XMLList().ListIndex()); }

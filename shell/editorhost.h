@@ -33,7 +33,7 @@ public:
     xml::XmlNode CurrentNode;
 
     // The node of the selected row: CurrentNode's child at XMLList's ListIndex, looked up anew at each call.
-    xml::XmlNode SelectedNode() const;
+    xml::XmlNode selectedNode() const;
 
     virtual fw::Listbox& XMLList() const = 0;
     virtual fw::EditField& StatusNest() const = 0;

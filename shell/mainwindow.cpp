@@ -70,21 +70,21 @@ constexpr fw::ControlSpec kControls[] = {
         "This one is being worked on. Should be ready VERY soon." },
 };
 
-void SetReadOnlyPane(fw::EditField& pane)
+void setReadOnlyPane(fw::EditField& pane)
 {
     pane.SetMultiline(true);
     pane.SetReadOnly(true);
 }
 
 // The two notices: red and centred in their strip (centred keeps "Unavailable..." off the window's left edge).
-void SetNotice(fw::StaticText& notice)
+void setNotice(fw::StaticText& notice)
 {
     notice.SetAlignment(Qt::AlignCenter);
     notice.SetTextColor(QColor(0xFF, 0x00, 0x00));
 }
 
 // The main window that Instance() created: held here while the framework keeps it open.
-std::unique_ptr<MainWindow>& HeldInstance()
+std::unique_ptr<MainWindow>& heldInstance()
 {
     static std::unique_ptr<MainWindow> held;
     return held;
@@ -119,11 +119,11 @@ MainWindow& MainWindow::Instance()
 {
     if (MainWindow* open = fw::Window::FindOpen<MainWindow>())
         return *open;
-    HeldInstance() = fw::Window::Create<MainWindow>();
-    return *HeldInstance();
+    heldInstance() = fw::Window::Create<MainWindow>();
+    return *heldInstance();
 }
 
-void MainWindow::ReleaseInstance() { HeldInstance().reset(); }
+void MainWindow::releaseInstance() { heldInstance().reset(); }
 
 // Controls.
 
@@ -273,7 +273,7 @@ void MainWindow::AddMenuHandlers()
 
 void MainWindow::Event_Open() { XMLRead = std::make_shared<xml::XmlDocument>(); }
 
-bool MainWindow::Event_CancelClose(bool) { return !editor::MayDiscardEdits(*XMLRead); }
+bool MainWindow::Event_CancelClose(bool) { return !editor::mayDiscardEdits(*XMLRead); }
 
 void MainWindow::Event_EnableMenuItems()
 {
@@ -314,7 +314,7 @@ constexpr EventWiring kEventWiring[] = {
 };
 
 // Connects one event of a control of window to its handler.
-void Wire(MainWindow& window, const EventWiring& wiring)
+void wire(MainWindow& window, const EventWiring& wiring)
 {
     const QString name = QString::fromLatin1(wiring.control);
     switch (wiring.event) {
@@ -357,8 +357,8 @@ void MainWindow::_CreateControls0()
             } },
         { QStringLiteral("editTodo"), [this] { editTodo().SetMultiline(true); } },
         { QStringLiteral("deleteTodo"), [this] { deleteTodo().SetDefault(true); } },
-        { QStringLiteral("comparator1"), [this] { SetReadOnlyPane(comparator1()); } },
-        { QStringLiteral("comparator2"), [this] { SetReadOnlyPane(comparator2()); } },
+        { QStringLiteral("comparator1"), [this] { setReadOnlyPane(comparator1()); } },
+        { QStringLiteral("comparator2"), [this] { setReadOnlyPane(comparator2()); } },
         { QStringLiteral("XMLList"),
             [this] {
                 XMLList().SetColumnCount(3);
@@ -376,7 +376,7 @@ void MainWindow::_CreateControls0()
         { QStringLiteral("PreviewArea"),
             [this] {
                 PreviewArea().SetContainer(GroupBox1());
-                SetReadOnlyPane(PreviewArea());
+                setReadOnlyPane(PreviewArea());
                 PreviewArea().SetAcceptTabs(true);
             } },
         { QStringLiteral("PatternsBox"),
@@ -387,10 +387,10 @@ void MainWindow::_CreateControls0()
                 PatternsBox().SetColumnWidths(QStringLiteral("30%, 70%, 0%"));
                 PatternsBox().SetColumnsResizable(false);
             } },
-        { QStringLiteral("PatternEdit"), [this] { SetReadOnlyPane(PatternEdit()); } },
-        { QStringLiteral("StaticText1"), [this] { SetNotice(StaticText1()); } },
+        { QStringLiteral("PatternEdit"), [this] { setReadOnlyPane(PatternEdit()); } },
+        { QStringLiteral("StaticText1"), [this] { setNotice(StaticText1()); } },
         { QStringLiteral("StatusNest"), [this] { StatusNest().SetReadOnly(true); } },
-        { QStringLiteral("StaticText2"), [this] { SetNotice(StaticText2()); } },
+        { QStringLiteral("StaticText2"), [this] { setNotice(StaticText2()); } },
     };
     for (const fw::ControlSpec& row : kControls) {
         AddControl(row);
@@ -398,6 +398,6 @@ void MainWindow::_CreateControls0()
             found.value()();
         for (const EventWiring& wiring : kEventWiring)
             if (qstrcmp(wiring.control, row.name) == 0)
-                Wire(*this, wiring);
+                wire(*this, wiring);
     }
 }

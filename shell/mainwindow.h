@@ -48,7 +48,7 @@ public:
     // The open main window, created first when none is open (the dialogs reach the window only through it).
     static MainWindow& Instance();
     // Destroys the window Instance() created, if any (shutdown).
-    static void ReleaseInstance();
+    static void releaseInstance();
 
     // Kept for the window's whole life; nothing reads or changes it.
     int32_t NestingTilMain = 0;
