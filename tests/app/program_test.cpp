@@ -51,7 +51,7 @@ TEST(Program, StartupMakesOneMainWindowAndThePatternFileType)
     EXPECT_EQ(MainFileTypes::pQEVFiletypePattern->Extensions(), ".qevpat");
 
     const fw::Ref<MenuBar1> bar = MenuBar1::Instance();
-    Program::ReleaseModuleObjects();
+    Program::releaseModuleObjects();
     EXPECT_TRUE(fw::Window::OpenWindows().empty());
     EXPECT_EQ(fw::Window::FindOpen<MainWindow>(), nullptr);
     EXPECT_TRUE(MainFileTypes::pQEVFiletypePattern.IsNil());
@@ -66,7 +66,7 @@ TEST(Program, InstanceMakesANewWindowOnceTheOpenOneIsClosed)
     MainWindow& second = MainWindow::Instance();
     EXPECT_TRUE(second.IsOpen());
     EXPECT_TRUE(second.XMLRead->DocumentElement().IsNil());
-    Program::ReleaseModuleObjects();
+    Program::releaseModuleObjects();
     EXPECT_TRUE(fw::Window::OpenWindows().empty());
 }
 
@@ -77,7 +77,7 @@ TEST(Program, QuitEndsTheEventLoopWithStatusZero)
     EXPECT_EQ(Program::_Main(App::Instance()), 0);
     EXPECT_TRUE(pressed);
     EXPECT_EQ(fw::Window::OpenWindows().size(), 1u);
-    Program::ReleaseModuleObjects();
+    Program::releaseModuleObjects();
 }
 
 TEST(Program, ExceptionInTheEventLoopIsReportedAndTheProgramGoesOn)
@@ -91,7 +91,7 @@ TEST(Program, ExceptionInTheEventLoopIsReportedAndTheProgramGoesOn)
     ASSERT_EQ(log.Entries().size(), 1u);
     EXPECT_TRUE(log.Entries()[0].text.contains("IOException"));
     EXPECT_TRUE(log.Entries()[0].text.contains("disk gone"));
-    Program::ReleaseModuleObjects();
+    Program::releaseModuleObjects();
 }
 
 } // namespace

@@ -24,10 +24,6 @@ TEST_F(NodeCreatorTest, CreateNodeAppendsAnElementWithATextChildUnderTheSelected
     ClickRow(List(), 1);
     WhenModal([](fw::Window& creator) {
         EXPECT_TRUE(qobject_cast<dialogs::NodeCreator*>(&creator));
-        EXPECT_EQ(creator.Title(), "Node Malvent");
-        EXPECT_EQ(creator.Size(), QSize(371, 230));
-        EXPECT_TRUE(creator.Control<fw::PushButton>(QStringLiteral("PushButton1")).Default());
-        EXPECT_FALSE(creator.Control<fw::PushButton>(QStringLiteral("PushButton2")).Default());
         Type(Field(creator, "NCName"), QStringLiteral("child"));
         Type(Field(creator, "NCValue"), QStringLiteral(" v "));
         Click(creator, QStringLiteral("PushButton1"));

@@ -79,7 +79,7 @@ TEST_F(NodeListTest, ContextualMenuOffersTheCommandsOfTheSelectedNode)
 
 TEST_F(NodeListTest, RightClickSelectsShowsTheMenuAndRunsTheChosenCommand)
 {
-    List().Model().Flush();
+    List().Model().flush();
     const QPoint at = List().visualRect(List().model()->index(3, 0)).center();
     QStringList shown;
     QTimer::singleShot(0, window.get(), [&shown] {

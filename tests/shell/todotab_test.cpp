@@ -44,16 +44,6 @@ TEST_F(TodoTab, AddAppendsWithoutSelecting)
     EXPECT_EQ(Note(2), QStringList({ "Note", kInitialText }));
     EXPECT_EQ(Notes().ListIndex(), 0);
     EXPECT_TRUE(window->deleteTodo().Enabled());
-
-    // Ten more, all with the same title.
-    window->todoName().SetText("Same");
-    window->editTodo().SetText("text");
-    for (int i = 0; i < 10; ++i)
-        Press(window->addTodo());
-    ASSERT_EQ(Notes().ListCount(), 13);
-    for (int row = 3; row < 13; ++row)
-        EXPECT_EQ(Note(row), QStringList({ "Same", "text" })) << row;
-    EXPECT_EQ(Notes().ListIndex(), 0);
 }
 
 TEST_F(TodoTab, UpdateWritesTheFieldsIntoTheSelectedNote)
