@@ -207,6 +207,13 @@ TEST(XmlPromises, AnEditChangesOnlyItsOwnLines)
     // Nor may formatting join a text, which would change its value.
     expectEdit("<r>x<b/>\n  <c/></r>", removeAt({ 1 }), "<r>x<c/></r>");
     expectEdit("<r><c/>\n  <b/>y</r>", removeAt({ 1 }), "<r><c/>y</r>");
+    // A reference to an entity declared outside the file is kept wherever the writer walks.
+    expectEdit(
+        "<!DOCTYPE r SYSTEM \"r.dtd\">\n<r>n&u;</r>\n",
+        [](XmlDocument& d) { d.DocumentElement().RemoveChild(d.DocumentElement().AppendChild(d.CreateElement("n"))); },
+        "<!DOCTYPE r SYSTEM \"r.dtd\">\n<r>n&u;</r>\n");
+    expectEdit("<!DOCTYPE r SYSTEM \"r.dtd\">\n<r>n<b/>&u;</r>\n", removeAt({ 1 }),
+        "<!DOCTYPE r SYSTEM \"r.dtd\">\n<r>n&u;</r>\n");
     // A new last child goes on a line of its own, after everything on the previous last child's line.
     expectEdit("<r>\n  <a/> <!-- about a -->\n</r>\n", append, "<r>\n  <a/> <!-- about a -->\n  <n>t</n>\n</r>\n");
     expectEdit("<r>\n  <a/>\t\t\n</r>\n", append, "<r>\n  <a/>\t\t\n  <n>t</n>\n</r>\n");
