@@ -19,6 +19,9 @@ struct SourceEncoding {
 // Throws XmlException for a declared encoding that cannot be read.
 SourceEncoding DetectEncoding(const QByteArray& bytes);
 
+// True when an encoding declaration's name stands for the encoding (letter case aside).
+bool NamesEncoding(std::string_view declaredName, Encoding encoding);
+
 // Decodes bytes in the given encoding to UTF-8.
 std::string DecodeToUtf8(std::string_view bytes, Encoding encoding);
 

@@ -77,6 +77,13 @@ void RequireChars(std::string_view utf8)
     }
 }
 
+void RequireNodeText(std::string_view utf8)
+{
+    RequireChars(utf8);
+    if (!utf8.empty() && utf8.find_first_not_of(" \t\r\n") == std::string_view::npos)
+        refuse("a text of white space only would be read back as formatting, not as text");
+}
+
 void RequireVerbatim(std::string_view utf8, Encoding encoding)
 {
     RequireChars(utf8);

@@ -72,7 +72,8 @@ TEST(XmlPromises, EveryNameAndTextTheLayerAcceptsReloads)
 {
     const QStringList names { "item", "été", "名前", "Ⰰ", "x‿", "Ϳ", "⁰x", "𐀀", "ª", "µx", "ºx", "a·b", "Ω", "€uro",
         "Ÿx", "x:y", "_1", "1x", "a b", "", "xml-a", "ä\u0300", QChar(0xFEFF) + QString("x") };
-    const QStringList texts { "plain", "été", "名前 ", "€", "a\rb", "a--b", "a-", " lead", "a?>b", "a]]>b", "𐀀" };
+    const QStringList texts { "plain", "été", "名前 ", "€", "a\rb", "a--b", "a-", " lead", "a?>b", "a]]>b", "𐀀", "  ",
+        "\r", "\n x \n" };
     auto root = [](const XmlDocument& d) { return d.DocumentElement(); };
     for (const Flavour& f : flavours()) {
         for (const QString& name : names) {
@@ -93,10 +94,14 @@ TEST(XmlPromises, EveryNameAndTextTheLayerAcceptsReloads)
                 [&](const XmlDocument& d) { return root(d).Child(2).Name(); });
         }
         for (const QString& text : texts)
-            for (int child : { 1, 2, 3 })
+            for (int child : { 0, 1, 2, 3 }) {
+                // The first child is an element: its text node takes the value.
+                auto node
+                    = [&](const XmlDocument& d) { return child ? root(d).Child(child) : root(d).Child(0).Child(0); };
                 expectAcceptedMeansReloads(
-                    f, "text " + text, [&](XmlDocument& d) { root(d).Child(child).SetValue(text); },
-                    [&](const XmlDocument& d) { return root(d).Child(child).Value(); });
+                    f, "text " + text, [&](XmlDocument& d) { node(d).SetValue(text); },
+                    [&](const XmlDocument& d) { return node(d).Value(); });
+            }
     }
 }
 
