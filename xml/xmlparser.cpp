@@ -726,14 +726,14 @@ namespace {
                 const char32_t c = charRef();
                 m_charText.clear();
                 appendUtf8(m_charText, c);
-                addText(m_charText.data(), m_charText.size(), eventStart(start), eventEnd(m_p), false);
+                addText(m_charText.data(), m_charText.size(), eventStart(start), eventEnd(m_p), false, true);
                 return;
             }
             ++m_p;
             const std::string_view entityName = name();
             expect(';', "\";\" after an entity name");
             if (const char c = predefined(entityName)) {
-                addText(&c, 1, eventStart(start), eventEnd(m_p), false);
+                addText(&c, 1, eventStart(start), eventEnd(m_p), false, true);
                 return;
             }
             Entity* e = findEntity(m_general, entityName);
@@ -1197,7 +1197,8 @@ namespace {
         }
 
         // Character data joins the run of text; a run from an entity and one from the document stay apart.
-        void addText(const char* data, size_t size, uint32_t start, uint32_t end, bool shared)
+        // Referenced data (a character or entity reference) is content even when it is white space.
+        void addText(const char* data, size_t size, uint32_t start, uint32_t end, bool shared, bool referenced = false)
         {
             if (size == 0)
                 return;
@@ -1206,6 +1207,7 @@ namespace {
                 flushText();
             if (!m_textStarted) {
                 m_textStarted = true;
+                m_textReferenced = false;
                 m_textExpanded = expanded;
                 m_textStart = start;
                 m_textShared = shared;
@@ -1223,6 +1225,7 @@ namespace {
                 m_text.append(data, size);
             }
             m_textEnd = end;
+            m_textReferenced = m_textReferenced || referenced || expanded;
         }
 
         // Ends the run of character data: white space between markup is formatting, anything else a text node.
@@ -1232,7 +1235,7 @@ namespace {
                 return;
             m_textStarted = false;
             const std::string_view value = m_textShared ? std::string_view(m_textData, m_textSize) : m_text;
-            if (isWhiteSpace(value))
+            if (isWhiteSpace(value) && !m_textReferenced)
                 return;
             auto* leaf = m_tree.arena.make<Leaf>();
             leaf->kind = Kind::Text;
@@ -1675,6 +1678,7 @@ namespace {
         uint32_t m_placedRef = UINT32_MAX;
         bool m_textStarted = false;
         bool m_textExpanded = false;
+        bool m_textReferenced = false; // the run holds a reference: white space in it is content, not formatting
         bool m_textShared = false;
         const char* m_textData = nullptr;
         size_t m_textSize = 0;

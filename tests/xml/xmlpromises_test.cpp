@@ -149,6 +149,14 @@ TEST(XmlPromises, AValueSetIsTheValueReadBack)
     bom.DocumentElement().Child(0).SetValue(QChar(0xFEFF) + QString("u"));
     EXPECT_EQ(bom.ToBytes(), "<r a=\"\xEF\xBB\xBFv\">\xEF\xBB\xBFu</r>");
 
+    // White space written as references is content, not formatting: it reads back, and stays beside other text.
+    XmlDocument refs;
+    refs.LoadXml("<r><a>&#32;</a><b/>&#13;\n<c/>x</r>");
+    EXPECT_EQ(refs.DocumentElement().Child(0).Child(0).Value(), " ");
+    EXPECT_EQ(refs.DocumentElement().Child(2).Value(), "\r\n");
+    refs.DocumentElement().RemoveChild(refs.DocumentElement().Child(3));
+    EXPECT_EQ(refs.ToBytes(), "<r><a>&#32;</a><b/>&#13;\nx</r>");
+
     // A lone surrogate is no character: refused wherever a value or name is given.
     const QString lone = QString("a") + QChar(0xD800);
     XmlDocument doc;
