@@ -1,7 +1,6 @@
 #include "app/app.h"
 #include "app/mainfiletypes.h"
 #include "app/program.h"
-#include "framework/messagelog.h"
 #include "shell/mainwindow.h"
 #include "shell/menubar1.h"
 #include "xml/xmldocument.h"
@@ -60,18 +59,13 @@ TEST(Program, InstanceMakesANewWindowOnceTheOpenOneIsClosed)
     EXPECT_TRUE(fw::Window::OpenWindows().empty());
 }
 
-TEST(Program, ExceptionInTheEventLoopIsReportedAndQuitEndsTheLoopWithStatusZero)
+TEST(Program, QuitEndsTheEventLoopWithStatusZero)
 {
-    fw::MessageLog log;
-    QTimer::singleShot(0, qApp, [] { throw fw::IOException("disk gone"); });
     bool pressed = false;
     QuitSoon(pressed);
     EXPECT_EQ(Program::_Main(App::Instance()), 0);
     EXPECT_TRUE(pressed);
     EXPECT_EQ(fw::Window::OpenWindows().size(), 1u);
-    ASSERT_EQ(log.Entries().size(), 1u);
-    EXPECT_TRUE(log.Entries()[0].text.contains("IOException"));
-    EXPECT_TRUE(log.Entries()[0].text.contains("disk gone"));
     Program::releaseModuleObjects();
 }
 

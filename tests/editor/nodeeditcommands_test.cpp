@@ -22,9 +22,20 @@ void AnswerPrompt(const QString& title, const QString& expectedDefault, const QS
 
 using NodeEditCommandsTest = MainWindowTest;
 
-TEST_F(NodeEditCommandsTest, EditOnAnEmptyElementAppendsOneTextChildAndASecondEditReplacesIt)
+TEST_F(NodeEditCommandsTest, EditOffersTheTrimmedValueAndReplacesOneTextChildOnlyWhenConfirmed)
 {
     Open(R"(<root><empty/><n>  42 </n></root>)");
+    const QByteArray before = Bytes();
+    ClickRow(List(), 1);
+    AnswerPrompt(QStringLiteral("Change Property"), QStringLiteral("42"), QString());
+    Run(QStringLiteral("Edit"));
+    AnswerPrompt(QStringLiteral("Change Property"), QStringLiteral("42"), QString(""));
+    Run(QStringLiteral("Edit"));
+    EXPECT_EQ(List().Cell(1, 1), "42");
+    EXPECT_EQ(Bytes(), before);
+    EXPECT_TRUE(messages.Entries().empty());
+
+    // An empty element gets one text child; a second edit replaces it.
     ClickRow(List(), 0);
     AnswerPrompt(QStringLiteral("Change Property"), QString(), QStringLiteral("hello"));
     Click(*window, QStringLiteral("EditButton"));
@@ -42,20 +53,6 @@ TEST_F(NodeEditCommandsTest, EditOnAnEmptyElementAppendsOneTextChildAndASecondEd
     EXPECT_EQ(List().Cell(0, 1), "bye");
     EXPECT_EQ(List().Cell(1, 1), "42");
     EXPECT_EQ(Texts(), QStringList({ "Success!" }));
-}
-
-TEST_F(NodeEditCommandsTest, EditOffersTheTrimmedValueAndACancelledPromptChangesNothing)
-{
-    Open(R"(<root><empty/><n>  42 </n></root>)");
-    const QByteArray before = Bytes();
-    ClickRow(List(), 1);
-    AnswerPrompt(QStringLiteral("Change Property"), QStringLiteral("42"), QString());
-    Run(QStringLiteral("Edit"));
-    AnswerPrompt(QStringLiteral("Change Property"), QStringLiteral("42"), QString(""));
-    Run(QStringLiteral("Edit"));
-    EXPECT_EQ(List().Cell(1, 1), "42");
-    EXPECT_EQ(Bytes(), before);
-    EXPECT_TRUE(messages.Entries().empty());
 }
 
 TEST_F(NodeEditCommandsTest, EditKeepsAValueOfAnyLengthWhole)

@@ -93,15 +93,14 @@ TEST(Shell, StandInReplacesTheRunAndTheCommandLineQuotesEachPath)
         return 7;
     });
 
+    const QStringList given { QStringLiteral("-extract:xml"), QStringLiteral("/tmp/out dir"),
+        QStringLiteral("/tmp/it's.qev") };
     fw::Shell shell;
-    shell.Execute(QStringLiteral("/opt/my tools/QevSplit.exe"),
-        { QStringLiteral("-extract:xml"), QStringLiteral("/tmp/out dir"), QStringLiteral("/tmp/it's.qev") });
+    shell.Execute(QStringLiteral("/opt/my tools/QevSplit.exe"), given);
 
     EXPECT_EQ(shell.ErrorCode(), 7);
     EXPECT_EQ(program, QStringLiteral("/opt/my tools/QevSplit.exe"));
-    EXPECT_EQ(arguments,
-        QStringList(
-            { QStringLiteral("-extract:xml"), QStringLiteral("/tmp/out dir"), QStringLiteral("/tmp/it's.qev") }));
+    EXPECT_EQ(arguments, given);
     EXPECT_EQ(shell.CommandLine(),
         QStringLiteral("/opt/my\\ tools/QevSplit.exe -extract:xml \"/tmp/out\\ dir\" \"/tmp/it\\'s.qev\""));
 }

@@ -41,7 +41,7 @@ TEST_F(TodoTab, SelectingShowsTheNoteAndAddAppendsWithoutSelecting)
     EXPECT_TRUE(window->deleteTodo().Enabled());
 }
 
-TEST_F(TodoTab, UpdateWritesTheFieldsIntoTheSelectedNote)
+TEST_F(TodoTab, UpdateWritesTheFieldsIntoTheSelectedNoteAndDeleteRemovesIt)
 {
     Notes().SetListIndex(0);
     window->todoName().SetText(QString());
@@ -54,11 +54,8 @@ TEST_F(TodoTab, UpdateWritesTheFieldsIntoTheSelectedNote)
     Notes().SetListIndex(-1);
     Notes().SetListIndex(0);
     EXPECT_EQ(Fields(), QStringList({ "", "changed\ntext", "UD" }));
-}
 
-TEST_F(TodoTab, DeletingTheOnlyNoteEmptiesAndDisables)
-{
-    Notes().SetListIndex(0);
+    // Deleting the only note empties the fields and disables its buttons.
     Press(window->deleteTodo());
     EXPECT_EQ(Notes().ListCount(), 0);
     EXPECT_EQ(Fields(), QStringList({ "", "", "--" }));
