@@ -82,16 +82,4 @@ TEST_F(MainWindowLayout, ClickedTabShowsItsControlsAndKeepsTheirState)
     EXPECT_THROW(window->TabPanel1().SetCurrentPage(5), fw::OutOfBoundsException);
 }
 
-TEST_F(MainWindowLayout, ErrorsAreReportedAndTheWindowGoesOn)
-{
-    // "Update" without a selected note reaches no row: the exception leaves the handler.
-    window->updateTodo().SetEnabled(true);
-    QTest::mouseClick(&window->updateTodo(), Qt::LeftButton);
-    ASSERT_EQ(messages.Entries().size(), 1u);
-    EXPECT_TRUE(messages.Entries()[0].text.contains("OutOfBoundsException"));
-    QTest::mouseClick(&window->addTodo(), Qt::LeftButton);
-    EXPECT_EQ(window->todoList().ListCount(), 2);
-    EXPECT_EQ(messages.Entries().size(), 1u);
-}
-
 } // namespace
