@@ -1,7 +1,6 @@
 #include "support/mainwindowtest.h"
 
 #include <QFileInfo>
-#include <QProgressDialog>
 
 using namespace sildra::test;
 
@@ -16,19 +15,6 @@ enum class Converter { Works, Fails, WritesNothing, WritesNoXml, Hangs };
 
 // The stand-in converter's QEV format: a header line, then the XML bytes.
 QByteArray Qev(const QByteArray& xml) { return "QEV1\n" + xml; }
-
-// Clicks "Stop" in the converter's progress box as soon as it is shown.
-void StopConverterWhenShown(QObject* context)
-{
-    auto* poll = new QTimer(context);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
-        if (auto* box = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())) {
-            box->findChild<QPushButton*>(QStringLiteral("StopButton"))->click();
-            poll->deleteLater();
-        }
-    });
-    poll->start(20);
-}
 
 class QevFileActionsTest : public MainWindowTest {
 protected:
@@ -60,10 +46,7 @@ protected:
             body += "exit 5\n";
         if (behaviour == Converter::WritesNoXml)
             body += "echo '<unclosed>' > \"$2/$base.xml\"\n";
-        const QString path = Folder(QStringLiteral("tools")) + QStringLiteral("/QevSplit.exe");
-        writeFile(path, body);
-        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
-        return path;
+        return writeExecutable(Folder(QStringLiteral("tools")) + QStringLiteral("/QevSplit.exe"), body);
     }
 
     // The arguments of the converter's last run, or none when it did not run.
@@ -143,7 +126,7 @@ TEST_F(QevFileActionsTest, OpenThatFailsChangesNothing)
     EXPECT_FALSE(QFileInfo::exists(ConverterArguments().value(1)));
 
     // Stopped by the user: also a non-zero status.
-    StopConverterWhenShown(window.get());
+    stopProgramWhenShown();
     OpenSecond(Converter::Hangs);
     ExpectFirstShown();
     EXPECT_EQ(Texts().size(), 1);
@@ -215,7 +198,7 @@ TEST_F(QevFileActionsTest, SaveThatFailsShowsItsErrorAndCreatesNoFile)
     SaveQev(Converter::Fails, QStringLiteral("new.qev"));
     SaveQev(Converter::WritesNothing, QStringLiteral("new.qev"));
     SaveQev(Converter::WritesNothing, QStringLiteral("kept.qev"));
-    StopConverterWhenShown(window.get());
+    stopProgramWhenShown();
     SaveQev(Converter::Hangs, QStringLiteral("new.qev"));
 
     EXPECT_EQ(Texts(), QStringList({ "Success!", kFailure, kFailure, kFailure, kFailure }));
