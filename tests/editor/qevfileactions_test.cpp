@@ -190,8 +190,7 @@ TEST_F(QevFileActionsTest, OpenAndSaveTakeTheBaseNameUpToTheFirstDotAndReplaceOn
 TEST_F(QevFileActionsTest, SaveThatFailsShowsItsErrorAndCreatesNoFile)
 {
     OpenQev(Converter::Works);
-    List().SetListIndex(0);
-    Run(QStringLiteral("Delete Node"));
+    RunOn(0, QStringLiteral("Delete Node"));
     const QString folder = Folder(QStringLiteral("out"));
     writeFile(folder + QStringLiteral("/kept.qev"), "older save");
 

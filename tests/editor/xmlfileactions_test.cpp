@@ -40,8 +40,7 @@ TEST_F(XmlFileActionsTest, OpenShowsTheTopLevelAndBothPanes)
     EXPECT_TRUE(messages.Entries().empty());
 
     // A second file shows its own top level, whatever level the first one showed.
-    List().SetListIndex(1);
-    window->InButton_Action();
+    RunOn(1, QStringLiteral("In"));
     window->comparator2().SetText(QStringLiteral("right"));
     Open("<R>x</R>");
     EXPECT_EQ(Rows(), QList<QStringList>({ { "#text", "", "" } }));
@@ -79,8 +78,7 @@ TEST_F(XmlFileActionsTest, PreviewScrollsThroughAFileWrittenOnOneLineToItsEnd)
 TEST_F(XmlFileActionsTest, MalformedOrUnreadableFileLeavesEverythingAsItWas)
 {
     Open(kGameXml);
-    List().SetListIndex(1);
-    window->InButton_Action();
+    RunOn(1, QStringLiteral("In"));
     const Shown before = Now();
 
     OpenFile(File(QStringLiteral("broken.xml"), "<Game><Weapon></Game>"));
@@ -91,8 +89,7 @@ TEST_F(XmlFileActionsTest, MalformedOrUnreadableFileLeavesEverythingAsItWas)
     EXPECT_TRUE(Now() == before);
 
     // The document is still the one shown: commands go on working on it.
-    List().SetListIndex(0);
-    window->OutButton_Action();
+    RunOn(0, QStringLiteral("Out"));
     EXPECT_EQ(List().ListCount(), 8);
     EXPECT_EQ(ErrorBoxes(), 2);
 }
@@ -113,12 +110,9 @@ TEST_F(XmlFileActionsTest, CancelledDialogsChangeNothing)
 TEST_F(XmlFileActionsTest, SaveWritesTheEditedDocumentThatReopensToTheSameTree)
 {
     Open(kGameXml);
-    List().SetListIndex(3);
-    Run(QStringLiteral("Delete Node"));
-    List().SetListIndex(1);
-    window->InButton_Action();
-    List().SetListIndex(0);
-    Run(QStringLiteral("Delete Node"));
+    RunOn(3, QStringLiteral("Delete Node"));
+    RunOn(1, QStringLiteral("In"));
+    RunOn(0, QStringLiteral("Delete Node"));
 
     const QString target = Path(QStringLiteral("saved.xml"));
     SaveAs(target);
@@ -131,8 +125,7 @@ TEST_F(XmlFileActionsTest, SaveWritesTheEditedDocumentThatReopensToTheSameTree)
 
     OpenFile(target);
     EXPECT_EQ(Names(), QStringList({ "Title", "Weapon", "Empty", "Commented", "Mixed", "#comment", "#text" }));
-    List().SetListIndex(1);
-    window->InButton_Action();
+    RunOn(1, QStringLiteral("In"));
     EXPECT_EQ(Names(), QStringList({ "Range", "Gem" }));
     EXPECT_EQ(ErrorBoxes(), 0);
 }
