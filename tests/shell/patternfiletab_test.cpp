@@ -7,7 +7,7 @@ namespace {
 
 using PatternFileTab = MainWindowTest;
 
-TEST_F(PatternFileTab, QuickHelpShowsFourPlainBoxesEndingWhereTheFilesLive)
+TEST_F(PatternFileTab, QuickHelpShowsFourPlainBoxesAndSelectionShowsThePatternText)
 {
     window->PushButton1_Action();
     ASSERT_EQ(messages.Entries().size(), 4u);
@@ -19,10 +19,8 @@ TEST_F(PatternFileTab, QuickHelpShowsFourPlainBoxesEndingWhereTheFilesLive)
     // The format's one statement: lines joined by the platform's line end, the pattern line on its own.
     EXPECT_TRUE(messages.Entries()[1].text.contains(fw::EndOfLine() + "name=valuetype" + fw::EndOfLine()));
     EXPECT_TRUE(messages.Entries()[3].text.contains("\".qevpat\""));
-}
 
-TEST_F(PatternFileTab, SelectionShowsThePatternText)
-{
+    // Selecting a pattern shows its text.
     fw::Listbox& list = window->PatternsBox();
     list.AddRow("ints");
     list.SetCell(0, 2, "a=int");

@@ -151,6 +151,12 @@ protected:
         fw::MenuItem item(command);
         return window->XMLList_ContextualMenuAction(item);
     }
+    // Selects the row, then runs the command on it.
+    bool RunOn(int row, const QString& command)
+    {
+        List().SetListIndex(row);
+        return Run(command);
+    }
 
     fw::Listbox& List() const { return window->XMLList(); }
     QStringList Row(int r) const { return { List().Cell(r, 0), List().Cell(r, 1), List().Cell(r, 2) }; }
