@@ -11,4 +11,4 @@ void MainFileTypes::_Initialize()
     pQEVFiletypePattern->SetMacCreator(QString());
 }
 
-void MainFileTypes::_Release() { pQEVFiletypePattern = nullptr; }
+void MainFileTypes::release() { pQEVFiletypePattern = nullptr; }

@@ -12,5 +12,5 @@ public:
     // Creates the file types, replacing any earlier ones.
     static void _Initialize();
     // Drops the file types.
-    static void _Release();
+    static void release();
 };

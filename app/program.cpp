@@ -17,7 +17,7 @@ int Program::Main(int, char**)
     static char* arguments[] = { programName, nullptr };
     App app(argumentCount, arguments);
     const int status = _Main(app);
-    ReleaseModuleObjects();
+    releaseModuleObjects();
     return status;
 }
 
@@ -39,9 +39,9 @@ int Program::_Startup()
     return 0;
 }
 
-void Program::ReleaseModuleObjects()
+void Program::releaseModuleObjects()
 {
-    MainWindow::ReleaseInstance();
-    MenuBar1::Release();
-    MainFileTypes::_Release();
+    MainWindow::releaseInstance();
+    MenuBar1::release();
+    MainFileTypes::release();
 }

@@ -13,5 +13,5 @@ public:
     // The start-up routine: the file types, then the main window; returns 0.
     static int _Startup();
     // Releases the module-level objects in shutdown order: the main window, the shared menu bar, the file types.
-    static void ReleaseModuleObjects();
+    static void releaseModuleObjects();
 };

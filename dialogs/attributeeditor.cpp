@@ -1,28 +1,19 @@
 #include "dialogs/attributeeditor.h"
 
+#include "editor/noderows.h"
 #include "framework/editfield.h"
 #include "framework/listbox.h"
 #include "framework/pushbutton.h"
 #include "framework/statictext.h"
-#include "shell/mainwindow.h"
+#include "shell/editorhost.h"
 #include "xml/xmlattribute.h"
-#include "xml/xmldocument.h"
 
 namespace dialogs {
 
 namespace {
 
     // The node of the main window's selected row, looked up anew at every use: the dialog keeps no node.
-    xml::XmlNode SelectedNode() { return MainWindow::Instance().SelectedNode(); }
-
-    // Index of the node's attribute of that name, -1 when it has none.
-    int AttributeIndex(const xml::XmlNode& node, const QString& name)
-    {
-        for (int i = 0; i < node.AttributeCount(); ++i)
-            if (node.GetAttributeNode(i).Name() == name)
-                return i;
-        return -1;
-    }
+    xml::XmlNode selectedNode() { return EditorHost::MainWindow().selectedNode(); }
 
 } // namespace
 
@@ -42,60 +33,38 @@ void AttributeEditor::CreateControls() { _CreateControls0(); }
 
 void AttributeEditor::_CreateControls0()
 {
-    auto& list = AddControl<fw::Listbox>(QStringLiteral("Listbox1"));
-    list.SetRect(20, 14, 155, 260);
-    list.SetTabIndex(6);
+    using Kind = fw::ControlSpec::Kind;
+    static constexpr fw::ControlSpec controls[] = {
+        { "Listbox1", Kind::Listbox, 20, 14, 155, 260, 0, 0, 6, true, nullptr },
+        { "StaticText1", Kind::StaticText, 187, 14, 192, 20, 0, 0, 7, true, "Name:" },
+        { "AttrName", Kind::EditField, 187, 39, 192, 22, 0, 0, 0, true, nullptr },
+        { "StaticText2", Kind::StaticText, 187, 73, 192, 20, 0, 0, 8, true, "Value:" },
+        { "AttrValue", Kind::EditField, 187, 98, 192, 22, 0, 0, 1, true, nullptr },
+        { "AttrUpdate", Kind::PushButton, 187, 184, 192, 22, 0, 0, 2, false, "Update" },
+        { "AttrAdd", Kind::PushButton, 187, 218, 192, 22, 0, 0, 3, true, "Add" },
+        { "AttrDelete", Kind::PushButton, 187, 252, 192, 22, 0, 0, 4, false, "Delete" },
+        { "PushButton1", Kind::PushButton, 20, 286, 359, 22, 0, 0, 5, true, "OK" },
+    };
+    for (const fw::ControlSpec& row : controls)
+        AddControl(row);
+
+    auto& list = Control<fw::Listbox>(QStringLiteral("Listbox1"));
     list.SetColumnCount(2);
     list.SetHeadings({ QStringLiteral("Name"), QStringLiteral("Value") });
     list.SetHasHeading(true);
     list.SetColumnsResizable(false);
     list.setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
     connect(&list, &fw::Listbox::Change, this, &AttributeEditor::Listbox1_Change);
-
-    auto& nameLabel = AddControl<fw::StaticText>(QStringLiteral("StaticText1"));
-    nameLabel.SetRect(187, 14, 192, 20);
-    nameLabel.SetTabIndex(7);
-    nameLabel.SetText(QStringLiteral("Name:"));
-
-    auto& name = AddControl<fw::EditField>(QStringLiteral("AttrName"));
-    name.SetRect(187, 39, 192, 22);
-    name.SetTabIndex(0);
-
-    auto& valueLabel = AddControl<fw::StaticText>(QStringLiteral("StaticText2"));
-    valueLabel.SetRect(187, 73, 192, 20);
-    valueLabel.SetTabIndex(8);
-    valueLabel.SetText(QStringLiteral("Value:"));
-
-    auto& value = AddControl<fw::EditField>(QStringLiteral("AttrValue"));
-    value.SetRect(187, 98, 192, 22);
-    value.SetTabIndex(1);
-
-    auto& update = AddControl<fw::PushButton>(QStringLiteral("AttrUpdate"));
-    update.SetRect(187, 184, 192, 22);
-    update.SetTabIndex(2);
-    update.SetText(QStringLiteral("Update"));
-    update.SetEnabled(false);
-    connect(&update, &fw::PushButton::Action, this, &AttributeEditor::AttrUpdate_Action);
-
-    auto& add = AddControl<fw::PushButton>(QStringLiteral("AttrAdd"));
-    add.SetRect(187, 218, 192, 22);
-    add.SetTabIndex(3);
-    add.SetText(QStringLiteral("Add"));
-    connect(&add, &fw::PushButton::Action, this, &AttributeEditor::AttrAdd_Action);
-
-    auto& remove = AddControl<fw::PushButton>(QStringLiteral("AttrDelete"));
-    remove.SetRect(187, 252, 192, 22);
-    remove.SetTabIndex(4);
-    remove.SetText(QStringLiteral("Delete"));
-    remove.SetEnabled(false);
-    connect(&remove, &fw::PushButton::Action, this, &AttributeEditor::AttrDelete_Action);
-
-    auto& ok = AddControl<fw::PushButton>(QStringLiteral("PushButton1"));
-    ok.SetRect(20, 286, 359, 22);
-    ok.SetTabIndex(5);
-    ok.SetText(QStringLiteral("OK"));
-    connect(&ok, &fw::PushButton::Action, this, &AttributeEditor::PushButton1_Action);
+    connect(&Control<fw::PushButton>(QStringLiteral("AttrUpdate")), &fw::PushButton::Action, this,
+        &AttributeEditor::AttrUpdate_Action);
+    connect(&Control<fw::PushButton>(QStringLiteral("AttrAdd")), &fw::PushButton::Action, this,
+        &AttributeEditor::AttrAdd_Action);
+    connect(&Control<fw::PushButton>(QStringLiteral("AttrDelete")), &fw::PushButton::Action, this,
+        &AttributeEditor::AttrDelete_Action);
+    connect(&Control<fw::PushButton>(QStringLiteral("PushButton1")), &fw::PushButton::Action, this,
+        &AttributeEditor::PushButton1_Action);
 }
 
 void AttributeEditor::Listbox1_Change()
@@ -108,50 +77,29 @@ void AttributeEditor::Listbox1_Change()
         Control(QStringLiteral("AttrDelete")).SetEnabled(false);
         return;
     }
-    Control<fw::EditField>(QStringLiteral("AttrName")).SetText(SelectedNode().GetAttributeNode(r).Name());
-    Control<fw::EditField>(QStringLiteral("AttrValue")).SetText(SelectedNode().GetAttributeNode(r).Value());
+    Control<fw::EditField>(QStringLiteral("AttrName")).SetText(selectedNode().GetAttributeNode(r).Name());
+    Control<fw::EditField>(QStringLiteral("AttrValue")).SetText(selectedNode().GetAttributeNode(r).Value());
     Control(QStringLiteral("AttrUpdate")).SetEnabled(true);
     Control(QStringLiteral("AttrDelete")).SetEnabled(true);
 }
 
 void AttributeEditor::AttrUpdate_Action()
 {
-    auto& list = Control<fw::Listbox>(QStringLiteral("Listbox1"));
-    const QString name = Control<fw::EditField>(QStringLiteral("AttrName")).Text();
-    const QString value = Control<fw::EditField>(QStringLiteral("AttrValue")).Text();
-    // Each cell follows its attribute, so the row never shows what the document refused.
-    SelectedNode().GetAttributeNode(list.ListIndex()).SetName(name);
-    list.SetCell(list.ListIndex(), 0, name);
-    SelectedNode().GetAttributeNode(list.ListIndex()).SetValue(value);
-    list.SetCell(list.ListIndex(), 1, value);
+    EditorHost::MainWindow().nodeRows().setAttribute(Control<fw::Listbox>(QStringLiteral("Listbox1")),
+        Control<fw::EditField>(QStringLiteral("AttrName")).Text(),
+        Control<fw::EditField>(QStringLiteral("AttrValue")).Text());
 }
 
 void AttributeEditor::AttrAdd_Action()
 {
-    xml::XmlAttribute attribute
-        = MainWindow::Instance().XMLRead->CreateAttribute(Control<fw::EditField>(QStringLiteral("AttrName")).Text());
-    attribute.SetValue(Control<fw::EditField>(QStringLiteral("AttrValue")).Text());
-    const int before = SelectedNode().AttributeCount();
-    SelectedNode().SetAttributeNode(attribute);
-    auto& list = Control<fw::Listbox>(QStringLiteral("Listbox1"));
-    // A name the node had already only changes that attribute's value in place; a second row for it would no
-    // longer stand for the attribute of its index.
-    if (SelectedNode().AttributeCount() == before) {
-        const int existing = AttributeIndex(SelectedNode(), attribute.Name());
-        if (existing >= 0 && existing < list.ListCount()) {
-            list.SetCell(existing, 1, attribute.Value());
-            return;
-        }
-    }
-    list.AddRow(attribute.Name());
-    list.SetCell(list.LastIndex(), 1, attribute.Value());
+    EditorHost::MainWindow().nodeRows().addAttribute(Control<fw::Listbox>(QStringLiteral("Listbox1")),
+        Control<fw::EditField>(QStringLiteral("AttrName")).Text(),
+        Control<fw::EditField>(QStringLiteral("AttrValue")).Text());
 }
 
 void AttributeEditor::AttrDelete_Action()
 {
-    auto& list = Control<fw::Listbox>(QStringLiteral("Listbox1"));
-    SelectedNode().RemoveAttribute(list.Cell(list.ListIndex(), 0));
-    list.RemoveRow(list.ListIndex());
+    EditorHost::MainWindow().nodeRows().removeAttribute(Control<fw::Listbox>(QStringLiteral("Listbox1")));
 }
 
 void AttributeEditor::PushButton1_Action() { Close(); }

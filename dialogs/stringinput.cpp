@@ -4,7 +4,7 @@
 #include "framework/pushbutton.h"
 #include "framework/statictext.h"
 #include "framework/strings.h"
-#include "shell/mainwindow.h"
+#include "shell/editorhost.h"
 
 namespace dialogs {
 
@@ -24,22 +24,21 @@ void StringInput::CreateControls() { _CreateControls0(); }
 
 void StringInput::_CreateControls0()
 {
-    auto& label = AddControl<fw::StaticText>(QStringLiteral("StaticText1"));
-    label.SetRect(20, 14, 244, 20);
-    label.SetTabIndex(0);
-    label.SetText(QStringLiteral("Message:"));
-    label.SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    using Kind = fw::ControlSpec::Kind;
+    static constexpr fw::ControlSpec controls[] = {
+        { "StaticText1", Kind::StaticText, 20, 14, 244, 20, 0, 0, 0, true, "Message:" },
+        { "EditField1", Kind::EditField, 20, 42, 244, 22, 0, 0, 1, true, nullptr },
+        { "PushButton1", Kind::PushButton, 20, 72, 244, 22, 0, 0, 2, true, "OK" },
+    };
+    for (const fw::ControlSpec& row : controls)
+        AddControl(row);
+    Control<fw::StaticText>(QStringLiteral("StaticText1")).SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    auto& field = AddControl<fw::EditField>(QStringLiteral("EditField1"));
-    field.SetRect(20, 42, 244, 22);
-    field.SetTabIndex(1);
-    field.SetKeyDownHandler([this](const QString& key) { return EditField1_KeyDown(key); });
-
-    auto& button = AddControl<fw::PushButton>(QStringLiteral("PushButton1"));
-    button.SetRect(20, 72, 244, 22);
-    button.SetTabIndex(2);
-    button.SetText(QStringLiteral("OK"));
-    connect(&button, &fw::PushButton::Action, this, &StringInput::PushButton1_Action);
+    Control<fw::EditField>(QStringLiteral("EditField1")).SetKeyDownHandler([this](const QString& key) {
+        return EditField1_KeyDown(key);
+    });
+    connect(&Control<fw::PushButton>(QStringLiteral("PushButton1")), &fw::PushButton::Action, this,
+        &StringInput::PushButton1_Action);
 }
 
 bool StringInput::EditField1_KeyDown(const QString& key)
@@ -58,7 +57,7 @@ void StringInput::PushButton1_Action()
 
 void StringInput::Event_Close()
 {
-    MainWindow& main = MainWindow::Instance();
+    EditorHost& main = EditorHost::MainWindow();
     if (OK)
         main.ModalResult = Control<fw::EditField>(QStringLiteral("EditField1")).Text();
     else

@@ -1,18 +1,17 @@
 #include "editor/nodecommands.h"
 
 #include "editor/nodeeditcommands.h"
-#include "editor/toplevelrows.h"
+#include "editor/noderows.h"
 #include "framework/editfield.h"
-#include "framework/listbox.h"
 #include "framework/menuitem.h"
 #include "framework/strings.h"
-#include "shell/mainwindow.h"
+#include "shell/editorhost.h"
 
 namespace editor {
 
-NodeCommands::NodeCommands(MainWindow& window)
-    : m_window(window)
-    , m_edit(std::make_unique<NodeEditCommands>(window, *this))
+NodeCommands::NodeCommands(EditorHost& host)
+    : m_host(host)
+    , m_edit(std::make_unique<NodeEditCommands>(host, *this))
 {
 }
 
@@ -37,47 +36,42 @@ bool NodeCommands::XMLList_ContextualMenuAction(fw::MenuItem& item)
         else if (fw::Equals(text, QStringLiteral("Out")))
             Out();
     } catch (...) {
-        m_window.ErrorHandler();
+        m_host.ErrorHandler();
     }
     return false;
 }
 
 void NodeCommands::FillNodeRows()
 {
-    fw::Listbox& list = m_window.XMLList();
-    for (int i = 0; i <= m_window.CurrentNode.ChildCount() - 1; ++i)
-        AddNodeRow(list, m_window.CurrentNode.Child(i), AttributeColumn::PairsJoinedBySeparator);
+    m_host.nodeRows().showChildren(m_host.CurrentNode, AttributeColumn::PairsJoinedBySeparator);
 }
 
 void NodeCommands::NestingPath()
 {
-    xml::XmlNode node = m_window.CurrentNode;
-    m_window.StatusNest().SetText(QString());
+    xml::XmlNode node = m_host.CurrentNode;
+    m_host.StatusNest().SetText(QString());
     while (!node.Parent().IsNil()) {
-        m_window.StatusNest().SetText(node.Name() + QStringLiteral(" > ") + m_window.StatusNest().Text());
+        m_host.StatusNest().SetText(node.Name() + QStringLiteral(" > ") + m_host.StatusNest().Text());
         node = node.Parent();
     }
 }
 
 void NodeCommands::DeleteNode()
 {
-    const xml::XmlNode child = m_window.SelectedNode();
-    m_window.CurrentNode.RemoveChild(child);
-    m_window.XMLList().RemoveRow(m_window.XMLList().ListIndex());
+    // The child leaves the document first, then its row.
+    m_host.nodeRows().removeSelected();
 }
 
 void NodeCommands::In()
 {
-    m_window.CurrentNode = m_window.SelectedNode();
-    m_window.XMLList().DeleteAllRows();
+    m_host.CurrentNode = m_host.selectedNode();
     FillNodeRows();
     NestingPath();
 }
 
 void NodeCommands::Out()
 {
-    m_window.CurrentNode = m_window.CurrentNode.Parent();
-    m_window.XMLList().DeleteAllRows();
+    m_host.CurrentNode = m_host.CurrentNode.Parent();
     FillNodeRows();
     NestingPath();
 }

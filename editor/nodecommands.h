@@ -2,7 +2,7 @@
 
 #include <memory>
 
-class MainWindow;
+class EditorHost;
 namespace fw {
 class MenuItem;
 }
@@ -14,13 +14,13 @@ class NodeEditCommands;
 // The node-command dispatcher with "Delete Node", "In" and "Out", the node list's refill and the nesting path.
 class NodeCommands {
 public:
-    explicit NodeCommands(MainWindow& window);
+    explicit NodeCommands(EditorHost& host);
     ~NodeCommands();
 
     // Runs the command named by the item's text (letter case ignored); reports any failure in the error box.
     bool XMLList_ContextualMenuAction(fw::MenuItem& item);
 
-    // Fills the emptied node list from CurrentNode's children (attributes as pairs joined by ", ").
+    // Empties the node list and fills it from CurrentNode's children (attributes as pairs joined by ", ").
     void FillNodeRows();
     // Writes the path from the top down to CurrentNode into StatusNest.
     void NestingPath();
@@ -30,7 +30,7 @@ private:
     void In();
     void Out();
 
-    MainWindow& m_window;
+    EditorHost& m_host;
     std::unique_ptr<NodeEditCommands> m_edit;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-class MainWindow;
+class EditorHost;
 
 namespace editor {
 
@@ -9,7 +9,7 @@ class NodeCommands;
 // "Edit", "Rename", "Attributes" and "Insert Child": the commands that change the selected row's node.
 class NodeEditCommands {
 public:
-    NodeEditCommands(MainWindow& window, NodeCommands& commands);
+    NodeEditCommands(EditorHost& host, NodeCommands& commands);
 
     void Edit();
     void Rename();
@@ -17,7 +17,7 @@ public:
     void InsertChild();
 
 private:
-    MainWindow& m_window;
+    EditorHost& m_host;
     NodeCommands& m_commands;
 };
 

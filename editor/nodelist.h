@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-class MainWindow;
+class EditorHost;
 class QString;
 namespace fw {
 class MenuItem;
@@ -16,7 +16,7 @@ namespace editor {
 // hand each chosen command to the dispatcher.
 class NodeList {
 public:
-    explicit NodeList(MainWindow& window);
+    explicit NodeList(EditorHost& host);
 
     bool XMLList_HeaderPressed(int32_t column);
     bool XMLList_ConstructContextualMenu(fw::MenuItem& base, int32_t x, int32_t y);
@@ -34,9 +34,9 @@ public:
 
 private:
     // Hands the node command named caption to the dispatcher.
-    void Hand(const QString& caption);
+    void hand(const QString& caption);
 
-    MainWindow& m_window;
+    EditorHost& m_host;
 };
 
 } // namespace editor

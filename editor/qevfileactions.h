@@ -1,19 +1,19 @@
 #pragma once
 
-class MainWindow;
+class EditorHost;
 
 namespace editor {
 
 // File > Open > QEV and File > Save > QEV, through the outside converter.
 class QevFileActions {
 public:
-    explicit QevFileActions(MainWindow& window);
+    explicit QevFileActions(EditorHost& host);
 
     bool _OpenQEV_Action();
     bool _SaveQEV_Action();
 
 private:
-    MainWindow& m_window;
+    EditorHost& m_host;
 };
 
 } // namespace editor

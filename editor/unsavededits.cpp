@@ -5,7 +5,7 @@
 
 namespace editor {
 
-bool MayDiscardEdits(const xml::XmlDocument& document)
+bool mayDiscardEdits(const xml::XmlDocument& document)
 {
     if (!document.IsModified())
         return true;

@@ -1,6 +1,6 @@
 #include "editor/xmlfileactions.h"
 
-#include "editor/toplevelrows.h"
+#include "editor/noderows.h"
 #include "editor/unsavededits.h"
 #include "framework/editfield.h"
 #include "framework/filedialogs.h"
@@ -9,20 +9,20 @@
 #include "framework/msgbox.h"
 #include "framework/textbuffer.h"
 #include "framework/textinputstream.h"
-#include "shell/mainwindow.h"
+#include "shell/editorhost.h"
 #include "xml/xmldocument.h"
 
 namespace editor {
 
-XmlFileActions::XmlFileActions(MainWindow& window)
-    : m_window(window)
+XmlFileActions::XmlFileActions(EditorHost& host)
+    : m_host(host)
 {
 }
 
 bool XmlFileActions::_OpenXML_Action()
 {
     try {
-        if (!MayDiscardEdits(*m_window.XMLRead))
+        if (!mayDiscardEdits(*m_host.XMLRead))
             return false;
         const fw::FileType type(QStringLiteral("XML Files"), QStringLiteral("XML"), QStringLiteral("xml"));
         const fw::Ref<fw::FolderItem> file = fw::GetOpenFolderItem(type);
@@ -31,17 +31,18 @@ bool XmlFileActions::_OpenXML_Action()
         const fw::Ref<fw::TextInputStream> reader = file->OpenAsTextFile();
         // The bytes go to the parser unchanged: it finds their encoding from the byte-order mark or the declaration.
         const QByteArray fileText = reader->ReadAll();
-        m_window.XMLRead->LoadXml(fileText);
-        FillTopLevelRows(m_window, AttributeColumn::PairsEachFollowedBySeparator);
-        m_window.CurrentNode = m_window.XMLRead->DocumentElement();
+        m_host.XMLRead->LoadXml(fileText);
+        m_host.nodeRows().showChildren(
+            m_host.XMLRead->DocumentElement(), AttributeColumn::PairsEachFollowedBySeparator);
+        m_host.CurrentNode = m_host.XMLRead->DocumentElement();
         // Both panes show the text decoded as the parser decoded it, from one shared buffer.
-        const xml::Utf8Text text = m_window.XMLRead->Text();
+        const xml::Utf8Text text = m_host.XMLRead->Text();
         const fw::TextRef whole { fw::MakeTextBuffer(text.bytes), text.from };
-        m_window.PreviewArea().SetText(fw::Mid(whole, 2));
-        m_window.comparator1().SetText(whole);
+        m_host.PreviewArea().SetText(fw::Mid(whole, 2));
+        m_host.comparator1().SetText(whole);
         reader->Close();
     } catch (...) {
-        m_window.ErrorHandler();
+        m_host.ErrorHandler();
     }
     return false;
 }
@@ -53,11 +54,11 @@ bool XmlFileActions::_SaveXML_Action()
         const fw::Ref<fw::FolderItem> file = fw::GetSaveFolderItem(type, QString());
         if (file.IsNil())
             return false;
-        m_window.XMLRead->SaveXml(file->AbsolutePath());
-        m_window.XMLRead->MarkSaved();
+        m_host.XMLRead->SaveXml(file->AbsolutePath());
+        m_host.XMLRead->MarkSaved();
         fw::MsgBox(QStringLiteral("Success!"));
     } catch (...) {
-        m_window.ErrorHandler();
+        m_host.ErrorHandler();
     }
     return false;
 }

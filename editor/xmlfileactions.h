@@ -1,19 +1,19 @@
 #pragma once
 
-class MainWindow;
+class EditorHost;
 
 namespace editor {
 
 // File > Open > XML and File > Save > XML.
 class XmlFileActions {
 public:
-    explicit XmlFileActions(MainWindow& window);
+    explicit XmlFileActions(EditorHost& host);
 
     bool _OpenXML_Action();
     bool _SaveXML_Action();
 
 private:
-    MainWindow& m_window;
+    EditorHost& m_host;
 };
 
 } // namespace editor

@@ -70,17 +70,17 @@ Listbox::Listbox(QWidget* parent)
 
 Listbox::~Listbox() = default;
 
-int Listbox::ColumnCount() const { return m_model->ColumnCount(); }
+int Listbox::ColumnCount() const { return m_model->columnCount(); }
 
 void Listbox::SetColumnCount(int columns)
 {
-    m_model->SetColumnCount(columns);
+    m_model->setColumnCount(columns);
     ApplyColumnWidths();
 }
 
-QString Listbox::Heading(int column) const { return m_model->Heading(column); }
+QString Listbox::Heading(int column) const { return m_model->heading(column); }
 
-void Listbox::SetHeadings(const QStringList& headings) { m_model->SetHeadings(headings); }
+void Listbox::SetHeadings(const QStringList& headings) { m_model->setHeadings(headings); }
 
 bool Listbox::HasHeading() const { return !header()->isHidden(); }
 
@@ -105,7 +105,7 @@ void Listbox::SetColumnsResizable(bool resizable)
     header()->setSectionResizeMode(resizable ? QHeaderView::Interactive : QHeaderView::Fixed);
 }
 
-int Listbox::ListCount() const { return m_model->RowCount(); }
+int Listbox::ListCount() const { return m_model->storedRows(); }
 
 int Listbox::ListIndex() const
 {
@@ -122,7 +122,7 @@ void Listbox::SetListIndex(int row)
         if (row == -1) {
             selectionModel()->clear();
         } else {
-            m_model->Flush();
+            m_model->flush();
             const QModelIndex at = m_model->index(row, 0);
             selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         }
@@ -132,8 +132,8 @@ void Listbox::SetListIndex(int row)
 
 void Listbox::AddRow(const QString& firstCell)
 {
-    m_model->AppendRow(firstCell);
-    m_lastIndex = m_model->RowCount() - 1;
+    m_model->appendRow(firstCell);
+    m_lastIndex = m_model->storedRows() - 1;
 }
 
 QString Listbox::Cell(int row, int column) const
@@ -141,7 +141,7 @@ QString Listbox::Cell(int row, int column) const
     CheckRow(row);
     if (column < 0)
         throw OutOfBoundsException("column " + std::to_string(column) + " out of range");
-    return m_model->Cell(row, column);
+    return m_model->cell(row, column);
 }
 
 void Listbox::SetCell(int row, int column, const QString& text)
@@ -149,7 +149,7 @@ void Listbox::SetCell(int row, int column, const QString& text)
     CheckRow(row);
     if (column < 0)
         throw OutOfBoundsException("column " + std::to_string(column) + " out of range");
-    m_model->SetCell(row, column, text);
+    m_model->setCell(row, column, text);
 }
 
 void Listbox::RemoveRow(int row)
@@ -160,7 +160,7 @@ void Listbox::RemoveRow(int row)
         // Qt would select the next row when the current one goes; removing the selection leaves none.
         if (row == ListIndex() || row == currentIndex().row())
             selectionModel()->clear();
-        m_model->RemoveRow(row);
+        m_model->deleteRow(row);
     }
     if (m_lastIndex == row)
         m_lastIndex = -1;
@@ -174,7 +174,7 @@ void Listbox::DeleteAllRows()
     {
         QuietScope quiet(m_quiet);
         selectionModel()->clear();
-        m_model->Clear();
+        m_model->clear();
     }
     m_lastIndex = -1;
     ReportChange();
@@ -189,7 +189,7 @@ void Listbox::SetContextualMenuActionHandler(ContextualMenuActionHandler handler
 
 void Listbox::CheckRow(int row) const
 {
-    if (row < 0 || row >= m_model->RowCount())
+    if (row < 0 || row >= m_model->storedRows())
         throw OutOfBoundsException("row " + std::to_string(row) + " out of range");
 }
 

@@ -133,7 +133,7 @@ QVariant ListboxModel::data(const QModelIndex& index, int role) const
         return {};
     // Rows are one line high: a cell's line breaks are shown as blanks, or one multi-line cell would make every
     // row as tall as its text.
-    QString text = Cell(index.row(), index.column());
+    QString text = cell(index.row(), index.column());
     for (QChar& c : text)
         if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
             c = QLatin1Char(' ');
@@ -144,10 +144,10 @@ QVariant ListboxModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return {};
-    return Heading(section);
+    return heading(section);
 }
 
-void ListboxModel::SetColumnCount(int columns)
+void ListboxModel::setColumnCount(int columns)
 {
     columns = std::max(columns, 1);
     if (columns > m_columns) {
@@ -161,15 +161,15 @@ void ListboxModel::SetColumnCount(int columns)
     }
 }
 
-QString ListboxModel::Heading(int column) const { return m_headings.value(column); }
+QString ListboxModel::heading(int column) const { return m_headings.value(column); }
 
-void ListboxModel::SetHeadings(const QStringList& headings)
+void ListboxModel::setHeadings(const QStringList& headings)
 {
     m_headings = headings;
     Q_EMIT headerDataChanged(Qt::Horizontal, 0, m_columns - 1);
 }
 
-void ListboxModel::AppendRow(const QString& firstCell)
+void ListboxModel::appendRow(const QString& firstCell)
 {
     // The new row stays open while its cells are written, and is encoded once, when the next row comes.
     seal();
@@ -179,11 +179,11 @@ void ListboxModel::AppendRow(const QString& firstCell)
     if (!m_flushQueued) {
         // One announcement per burst of rows: a view takes each announcement in time linear in its rows.
         m_flushQueued = true;
-        QMetaObject::invokeMethod(this, &ListboxModel::Flush, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &ListboxModel::flush, Qt::QueuedConnection);
     }
 }
 
-QString ListboxModel::Cell(int row, int column) const
+QString ListboxModel::cell(int row, int column) const
 {
     if (isOpen(row))
         return size_t(column) < m_open.size() ? m_open[size_t(column)] : QString();
@@ -192,7 +192,7 @@ QString ListboxModel::Cell(int row, int column) const
     return length > 0 ? QString::fromUtf8(cells.constData() + at, length) : QString();
 }
 
-void ListboxModel::SetCell(int row, int column, const QString& text)
+void ListboxModel::setCell(int row, int column, const QString& text)
 {
     if (isOpen(row)) {
         if (m_open.size() <= size_t(column))
@@ -241,17 +241,17 @@ void ListboxModel::seal()
     m_hasOpen = false;
 }
 
-void ListboxModel::RemoveRow(int row)
+void ListboxModel::deleteRow(int row)
 {
     seal();
-    Flush();
+    flush();
     beginRemoveRows({}, row, row);
     m_rows.erase(m_rows.begin() + row);
     --m_shown;
     endRemoveRows();
 }
 
-void ListboxModel::Clear()
+void ListboxModel::clear()
 {
     beginResetModel();
     m_rows.clear();
@@ -261,11 +261,11 @@ void ListboxModel::Clear()
     endResetModel();
 }
 
-void ListboxModel::Flush()
+void ListboxModel::flush()
 {
     seal();
     m_flushQueued = false;
-    const int count = RowCount();
+    const int count = storedRows();
     if (count <= m_shown)
         return;
     beginInsertRows({}, m_shown, count - 1);

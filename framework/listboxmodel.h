@@ -8,7 +8,7 @@
 namespace fw {
 
 // The rows of a Listbox: one compact UTF-8 block of cells per row, cells beyond the shown columns kept but never shown.
-// Appended rows are announced to views in one burst, once control returns to the event loop or on Flush().
+// Appended rows are announced to views in one burst, once control returns to the event loop or on flush().
 class ListboxModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -20,19 +20,19 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    int RowCount() const { return static_cast<int>(m_rows.size()); }
-    int ColumnCount() const { return m_columns; }
-    void SetColumnCount(int columns);
-    QString Heading(int column) const;
-    void SetHeadings(const QStringList& headings);
+    // Every row, also those not yet announced to views (rowCount counts only those announced).
+    int storedRows() const { return static_cast<int>(m_rows.size()); }
+    void setColumnCount(int columns);
+    QString heading(int column) const;
+    void setHeadings(const QStringList& headings);
 
-    void AppendRow(const QString& firstCell);
-    QString Cell(int row, int column) const;
-    void SetCell(int row, int column, const QString& text);
-    void RemoveRow(int row);
-    void Clear();
+    void appendRow(const QString& firstCell);
+    QString cell(int row, int column) const;
+    void setCell(int row, int column, const QString& text);
+    void deleteRow(int row);
+    void clear();
     // Announces the rows appended since the last announcement.
-    void Flush();
+    void flush();
 
 private:
     bool isOpen(int row) const;

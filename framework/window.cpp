@@ -1,15 +1,24 @@
 #include "framework/window.h"
 
 #include "framework/application.h"
+#include "framework/checkbox.h"
+#include "framework/editfield.h"
+#include "framework/groupbox.h"
+#include "framework/listbox.h"
 #include "framework/pushbutton.h"
 #include "framework/quitmenuitem.h"
 #include "framework/rectcontrol.h"
+#include "framework/separator.h"
+#include "framework/statictext.h"
 #include "framework/tabpanel.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -279,6 +288,51 @@ void Window::ShowPages()
     for (RectControl* control : m_controls)
         if (m_tabPanel && control->Page() > 0)
             control->Widget().setVisible(control->Page() == page);
+}
+
+RectControl& Window::AddControl(const ControlSpec& row)
+{
+    RectControl& control = newControl(row.kind, QString::fromLatin1(row.name));
+    if (row.caption) {
+        const QString caption = QString::fromUtf8(row.caption);
+        if (auto* button = qobject_cast<QAbstractButton*>(&control.Widget()))
+            button->setText(caption);
+        else if (auto* label = qobject_cast<QLabel*>(&control.Widget()))
+            label->setText(caption);
+        else if (auto* box = qobject_cast<QGroupBox*>(&control.Widget()))
+            box->setTitle(caption);
+    }
+    control.SetRect(row.left, row.top, row.width, row.height);
+    control.SetLocks(row.locks & ControlSpec::Left, row.locks & ControlSpec::Top, row.locks & ControlSpec::Right,
+        row.locks & ControlSpec::Bottom);
+    control.SetPage(row.page);
+    control.SetTabIndex(row.tabIndex);
+    control.SetEnabled(row.enabled);
+    return control;
+}
+
+RectControl& Window::newControl(ControlSpec::Kind kind, const QString& name)
+{
+    using Kind = ControlSpec::Kind;
+    switch (kind) {
+    case Kind::TabPanel:
+        return AddControl<TabPanel>(name);
+    case Kind::Listbox:
+        return AddControl<Listbox>(name);
+    case Kind::EditField:
+        return AddControl<EditField>(name);
+    case Kind::PushButton:
+        return AddControl<PushButton>(name);
+    case Kind::CheckBox:
+        return AddControl<CheckBox>(name);
+    case Kind::GroupBox:
+        return AddControl<GroupBox>(name);
+    case Kind::Separator:
+        return AddControl<Separator>(name);
+    case Kind::StaticText:
+        return AddControl<StaticText>(name);
+    }
+    throw RuntimeException("no such kind of control");
 }
 
 void Window::Register(const QString& name, RectControl& control)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/controlspec.h"
 #include "framework/exceptions.h"
 #include "framework/menubar.h"
 #include "framework/ref.h"
@@ -101,6 +102,8 @@ public:
         Register(name, *control);
         return *control;
     }
+    // Creates the control of one row of a design table and gives it the row's values.
+    RectControl& AddControl(const ControlSpec& row);
     // The control of that name as a T; raises NilObjectException when there is none of that kind.
     template <class T = RectControl> T& Control(const QString& name) const
     {
@@ -135,6 +138,7 @@ protected:
 private:
     friend class RectControl;
 
+    RectControl& newControl(ControlSpec::Kind kind, const QString& name);
     void Register(const QString& name, RectControl& control);
     void ArrangeContent();
     void ArrangeControls();

@@ -16,7 +16,7 @@ namespace {
 
     // The file's text as UTF-8, decoded like the XML layer reads a document: by its byte-order mark or its
     // declaration, and as UTF-8 when the declared encoding is one the layer cannot read.
-    xml::Utf8Text DecodedText(const QByteArray& bytes)
+    xml::Utf8Text decodedText(const QByteArray& bytes)
     {
         xml::SourceEncoding source;
         try {
@@ -49,7 +49,7 @@ void ComparatorTab::compareFile_Action()
         // A file that cannot be read leaves the pane as it was, silently, like the rest of this tab.
         return;
     }
-    const xml::Utf8Text decoded = DecodedText(text);
+    const xml::Utf8Text decoded = decodedText(text);
     m_window.comparator2().SetText(fw::TextRef { fw::MakeTextBuffer(decoded.bytes), decoded.from });
 }
 

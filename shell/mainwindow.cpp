@@ -3,9 +3,11 @@
 #include "dialogs/stringinput.h"
 #include "editor/nodecommands.h"
 #include "editor/nodelist.h"
+#include "editor/noderows.h"
 #include "editor/qevfileactions.h"
 #include "editor/unsavededits.h"
 #include "editor/xmlfileactions.h"
+#include "framework/controlspec.h"
 #include "framework/editfield.h"
 #include "framework/groupbox.h"
 #include "framework/listbox.h"
@@ -24,16 +26,65 @@
 #include "xml/xmldocument.h"
 
 #include <QColor>
+#include <QHash>
 #include <QStringList>
+#include <functional>
 
 namespace {
 
+using Kind = fw::ControlSpec::Kind;
+using Locks = fw::ControlSpec::Locks;
+constexpr int kLeftTop = Locks::Left | Locks::Top;
+constexpr int kTopRight = Locks::Top | Locks::Right;
+
+// The window's 26 controls in creation order: name, kind, place, locks, tab page, focus order, enabled, text.
+constexpr fw::ControlSpec kControls[] = {
+    { "TabPanel1", Kind::TabPanel, 0, 0, 702, 580, Locks::AllEdges, 0, -1, true, nullptr },
+    { "todoList", Kind::Listbox, 20, 40, 129, 520, kLeftTop | Locks::Bottom, 3, 0, true, nullptr },
+    { "editTodo", Kind::EditField, 161, 74, 521, 384, Locks::AllEdges, 3, 1, true, nullptr },
+    { "updateTodo", Kind::PushButton, 161, 470, 521, 22, Locks::Left | Locks::Right | Locks::Bottom, 3, 2, false,
+        "Update" },
+    { "deleteTodo", Kind::PushButton, 161, 538, 521, 22, Locks::Left | Locks::Right | Locks::Bottom, 3, 3, false,
+        "Delete" },
+    { "addTodo", Kind::PushButton, 161, 504, 521, 22, Locks::Left | Locks::Right | Locks::Bottom, 3, 4, true, "Add" },
+    { "todoName", Kind::EditField, 161, 40, 521, 22, kLeftTop | Locks::Right, 3, 5, true, nullptr },
+    { "Separator1", Kind::Separator, 232, 40, 10, 427, kLeftTop | Locks::Bottom, 2, 0, false, nullptr },
+    { "compareFile", Kind::PushButton, 20, 479, 435, 22, Locks::Bottom, 2, 1, false, "Select File" },
+    { "comparator1", Kind::EditField, 20, 40, 200, 427, Locks::Top | Locks::Bottom, 2, 2, false, nullptr },
+    { "comparator2", Kind::EditField, 255, 40, 200, 427, Locks::Top | Locks::Bottom, 2, 3, false, nullptr },
+    { "compareButton", Kind::PushButton, 20, 513, 435, 22, Locks::Bottom, 2, 4, false, "Compare" },
+    { "XMLList", Kind::Listbox, 20, 74, 371, 486, Locks::AllEdges, 1, 5, true, nullptr },
+    { "GroupBox1", Kind::GroupBox, 401, 74, 281, 486, kTopRight | Locks::Bottom, 1, 6, true, "Preview" },
+    { "PreviewArea", Kind::EditField, 405, 89, 273, 468, Locks::AllEdges, 1, 7, true, nullptr },
+    { "PatternsBox", Kind::Listbox, 20, 40, 473, 486, Locks::AllEdges, 4, 0, false, nullptr },
+    { "PushButton1", Kind::PushButton, 505, 40, 177, 60, kTopRight, 4, 1, false, "The QEV Pattern File Quick Help" },
+    { "SelectPattern", Kind::PushButton, 505, 112, 177, 60, kTopRight, 4, 2, false, "Apply Selected Pattern" },
+    { "PatternEdit", Kind::EditField, 505, 184, 177, 376, kTopRight | Locks::Bottom, 4, 3, false, nullptr },
+    { "StaticText1", Kind::StaticText, 0, 427, 540, 20, 0, 4, 4, true, "Unavailable..." },
+    { "EditButton", Kind::PushButton, 20, 40, 42, 22, kLeftTop, 1, 0, false, "Edit" },
+    { "InButton", Kind::PushButton, 570, 40, 50, 22, kTopRight, 1, 3, false, "In" },
+    { "OutButton", Kind::PushButton, 632, 40, 50, 22, kTopRight, 1, 4, false, "Out" },
+    { "StatusNest", Kind::EditField, 169, 40, 389, 22, Locks::Left | Locks::Right, 1, 2, true, nullptr },
+    { "RenameButton", Kind::PushButton, 74, 40, 83, 22, kLeftTop, 1, 1, false, "Rename" },
+    { "StaticText2", Kind::StaticText, 20, 547, 597, 20, Locks::Left | Locks::Right | Locks::Bottom, 2, 5, true,
+        "This one is being worked on. Should be ready VERY soon." },
+};
+
+void setReadOnlyPane(fw::EditField& pane)
+{
+    pane.SetMultiline(true);
+    pane.SetReadOnly(true);
+}
+
 // The two notices: red and centred in their strip (centred keeps "Unavailable..." off the window's left edge).
-const QColor kNoticeRed(0xFF, 0x00, 0x00);
-constexpr Qt::Alignment kNoticeAlignment = Qt::AlignCenter;
+void setNotice(fw::StaticText& notice)
+{
+    notice.SetAlignment(Qt::AlignCenter);
+    notice.SetTextColor(QColor(0xFF, 0x00, 0x00));
+}
 
 // The main window that Instance() created: held here while the framework keeps it open.
-std::unique_ptr<MainWindow>& HeldInstance()
+std::unique_ptr<MainWindow>& heldInstance()
 {
     static std::unique_ptr<MainWindow> held;
     return held;
@@ -45,6 +96,7 @@ MainWindow::MainWindow()
     : m_todoTab(std::make_unique<shell::TodoTab>(*this))
     , m_comparatorTab(std::make_unique<shell::ComparatorTab>(*this))
     , m_patternFileTab(std::make_unique<shell::PatternFileTab>(*this))
+    , m_nodeRows(std::make_unique<editor::NodeRows>(*this))
     , m_nodeList(std::make_unique<editor::NodeList>(*this))
     , m_nodeCommands(std::make_unique<editor::NodeCommands>(*this))
     , m_xmlFileActions(std::make_unique<editor::XmlFileActions>(*this))
@@ -67,13 +119,11 @@ MainWindow& MainWindow::Instance()
 {
     if (MainWindow* open = fw::Window::FindOpen<MainWindow>())
         return *open;
-    HeldInstance() = fw::Window::Create<MainWindow>();
-    return *HeldInstance();
+    heldInstance() = fw::Window::Create<MainWindow>();
+    return *heldInstance();
 }
 
-void MainWindow::ReleaseInstance() { HeldInstance().reset(); }
-
-xml::XmlNode MainWindow::SelectedNode() const { return CurrentNode.Child(XMLList().ListIndex()); }
+void MainWindow::releaseInstance() { heldInstance().reset(); }
 
 // Controls.
 
@@ -223,7 +273,7 @@ void MainWindow::AddMenuHandlers()
 
 void MainWindow::Event_Open() { XMLRead = std::make_shared<xml::XmlDocument>(); }
 
-bool MainWindow::Event_CancelClose(bool) { return !editor::MayDiscardEdits(*XMLRead); }
+bool MainWindow::Event_CancelClose(bool) { return !editor::mayDiscardEdits(*XMLRead); }
 
 void MainWindow::Event_EnableMenuItems()
 {
@@ -234,249 +284,120 @@ void MainWindow::Event_EnableMenuItems()
     CreditsMenu()->Enable();
 }
 
+namespace {
+
+enum class Event { Action, Change, DoubleClick };
+
+// A control's event and the handler it runs; the list's menu events, which return a result, are set with its other
+// particular settings.
+struct EventWiring {
+    const char* control;
+    Event event;
+    void (MainWindow::*handler)();
+};
+
+constexpr EventWiring kEventWiring[] = {
+    { "todoList", Event::Change, &MainWindow::todoList_Change },
+    { "updateTodo", Event::Action, &MainWindow::updateTodo_Action },
+    { "deleteTodo", Event::Action, &MainWindow::deleteTodo_Action },
+    { "addTodo", Event::Action, &MainWindow::addTodo_Action },
+    { "compareFile", Event::Action, &MainWindow::compareFile_Action },
+    { "compareButton", Event::Action, &MainWindow::compareButton_Action },
+    { "XMLList", Event::Change, &MainWindow::XMLList_Change },
+    { "XMLList", Event::DoubleClick, &MainWindow::XMLList_DoubleClick },
+    { "PatternsBox", Event::Change, &MainWindow::PatternsBox_Change },
+    { "PushButton1", Event::Action, &MainWindow::PushButton1_Action },
+    { "EditButton", Event::Action, &MainWindow::EditButton_Action },
+    { "InButton", Event::Action, &MainWindow::InButton_Action },
+    { "OutButton", Event::Action, &MainWindow::OutButton_Action },
+    { "RenameButton", Event::Action, &MainWindow::RenameButton_Action },
+};
+
+// Connects one event of a control of window to its handler.
+void wire(MainWindow& window, const EventWiring& wiring)
+{
+    const QString name = QString::fromLatin1(wiring.control);
+    switch (wiring.event) {
+    case Event::Action:
+        QObject::connect(&window.Control<fw::PushButton>(name), &fw::PushButton::Action, &window, wiring.handler);
+        break;
+    case Event::Change:
+        QObject::connect(&window.Control<fw::Listbox>(name), &fw::Listbox::Change, &window, wiring.handler);
+        break;
+    case Event::DoubleClick:
+        QObject::connect(&window.Control<fw::Listbox>(name), &fw::Listbox::DoubleClick, &window, wiring.handler);
+        break;
+    }
+}
+
+} // namespace
+
 void MainWindow::_CreateControls0()
 {
-    // Each control is created and registered, then looked up by name for its design values; its events are
-    // connected last, so that applying the design values runs no handler.
-    AddControl<fw::TabPanel>(QStringLiteral("TabPanel1"));
-    TabPanel1().SetRect(0, 0, 702, 580);
-    TabPanel1().SetLocks(true, true, true, true);
-    TabPanel1().SetCaptions(QStringLiteral("Editor\rComparator\rTo-do\rPattern File").split(QLatin1Char('\r')));
-    TabPanel1().SetCurrentPage(1);
-
-    AddControl<fw::Listbox>(QStringLiteral("todoList"));
-    todoList().SetRect(20, 40, 129, 520);
-    todoList().SetLocks(true, true, false, true);
-    todoList().SetPage(3);
-    todoList().SetTabIndex(0);
-    todoList().SetColumnCount(1);
-    todoList().SetHasHeading(false);
-    todoList().SetColumnsResizable(false);
-    {
-        // The design gives the initial note as one row text: the title, a tab, the note's text.
-        const QString initialRow = QStringLiteral(
-            "Note\tThese notes are temporary and will not be saved. They should be used when working with large "
-            "files, and you don't want to forget anything.");
-        todoList().AddRow(fw::NthField(initialRow, QStringLiteral("\t"), 1));
-        todoList().SetCell(todoList().LastIndex(), 1, fw::NthField(initialRow, QStringLiteral("\t"), 2));
+    // What is particular to a control, applied right after its row; its events are connected last, so that applying
+    // the design values runs no handler.
+    const QHash<QString, std::function<void()>> particular {
+        { QStringLiteral("TabPanel1"),
+            [this] {
+                TabPanel1().SetCaptions(
+                    QStringLiteral("Editor\rComparator\rTo-do\rPattern File").split(QLatin1Char('\r')));
+                TabPanel1().SetCurrentPage(1);
+            } },
+        { QStringLiteral("todoList"),
+            [this] {
+                todoList().SetColumnCount(1);
+                todoList().SetHasHeading(false);
+                todoList().SetColumnsResizable(false);
+                // The design gives the initial note as one row text: the title, a tab, the note's text.
+                const QString initialRow = QStringLiteral(
+                    "Note\tThese notes are temporary and will not be saved. They should be used when working with "
+                    "large files, and you don't want to forget anything.");
+                todoList().AddRow(fw::NthField(initialRow, QStringLiteral("\t"), 1));
+                todoList().SetCell(todoList().LastIndex(), 1, fw::NthField(initialRow, QStringLiteral("\t"), 2));
+            } },
+        { QStringLiteral("editTodo"), [this] { editTodo().SetMultiline(true); } },
+        { QStringLiteral("deleteTodo"), [this] { deleteTodo().SetDefault(true); } },
+        { QStringLiteral("comparator1"), [this] { setReadOnlyPane(comparator1()); } },
+        { QStringLiteral("comparator2"), [this] { setReadOnlyPane(comparator2()); } },
+        { QStringLiteral("XMLList"),
+            [this] {
+                XMLList().SetColumnCount(3);
+                XMLList().SetHeadings(
+                    { QStringLiteral("Name"), QStringLiteral("Value"), QStringLiteral("Attributes") });
+                XMLList().SetHasHeading(true);
+                XMLList().SetColumnWidths(QStringLiteral("30%, 40%, 30%"));
+                XMLList().SetColumnsResizable(true);
+                XMLList().SetHeaderPressedHandler([this](int column) { return XMLList_HeaderPressed(column); });
+                XMLList().SetConstructContextualMenuHandler(
+                    [this](fw::MenuItem& base, int x, int y) { return XMLList_ConstructContextualMenu(base, x, y); });
+                XMLList().SetContextualMenuActionHandler(
+                    [this](fw::MenuItem& item) { return XMLList_ContextualMenuAction(item); });
+            } },
+        { QStringLiteral("PreviewArea"),
+            [this] {
+                PreviewArea().SetContainer(GroupBox1());
+                setReadOnlyPane(PreviewArea());
+                PreviewArea().SetAcceptTabs(true);
+            } },
+        { QStringLiteral("PatternsBox"),
+            [this] {
+                PatternsBox().SetColumnCount(3);
+                PatternsBox().SetHeadings({ QStringLiteral("Name"), QStringLiteral("Path") });
+                PatternsBox().SetHasHeading(true);
+                PatternsBox().SetColumnWidths(QStringLiteral("30%, 70%, 0%"));
+                PatternsBox().SetColumnsResizable(false);
+            } },
+        { QStringLiteral("PatternEdit"), [this] { setReadOnlyPane(PatternEdit()); } },
+        { QStringLiteral("StaticText1"), [this] { setNotice(StaticText1()); } },
+        { QStringLiteral("StatusNest"), [this] { StatusNest().SetReadOnly(true); } },
+        { QStringLiteral("StaticText2"), [this] { setNotice(StaticText2()); } },
+    };
+    for (const fw::ControlSpec& row : kControls) {
+        AddControl(row);
+        if (const auto found = particular.find(QString::fromLatin1(row.name)); found != particular.end())
+            found.value()();
+        for (const EventWiring& wiring : kEventWiring)
+            if (qstrcmp(wiring.control, row.name) == 0)
+                wire(*this, wiring);
     }
-    connect(&todoList(), &fw::Listbox::Change, this, &MainWindow::todoList_Change);
-
-    AddControl<fw::EditField>(QStringLiteral("editTodo"));
-    editTodo().SetRect(161, 74, 521, 384);
-    editTodo().SetLocks(true, true, true, true);
-    editTodo().SetPage(3);
-    editTodo().SetTabIndex(1);
-    editTodo().SetMultiline(true);
-    editTodo().SetAcceptTabs(false);
-
-    AddControl<fw::PushButton>(QStringLiteral("updateTodo"));
-    updateTodo().SetRect(161, 470, 521, 22);
-    updateTodo().SetLocks(true, false, true, true);
-    updateTodo().SetPage(3);
-    updateTodo().SetTabIndex(2);
-    updateTodo().SetText(QStringLiteral("Update"));
-    updateTodo().SetEnabled(false);
-    connect(&updateTodo(), &fw::PushButton::Action, this, &MainWindow::updateTodo_Action);
-
-    AddControl<fw::PushButton>(QStringLiteral("deleteTodo"));
-    deleteTodo().SetRect(161, 538, 521, 22);
-    deleteTodo().SetLocks(true, false, true, true);
-    deleteTodo().SetPage(3);
-    deleteTodo().SetTabIndex(3);
-    deleteTodo().SetText(QStringLiteral("Delete"));
-    deleteTodo().SetEnabled(false);
-    deleteTodo().SetDefault(true);
-    connect(&deleteTodo(), &fw::PushButton::Action, this, &MainWindow::deleteTodo_Action);
-
-    AddControl<fw::PushButton>(QStringLiteral("addTodo"));
-    addTodo().SetRect(161, 504, 521, 22);
-    addTodo().SetLocks(true, false, true, true);
-    addTodo().SetPage(3);
-    addTodo().SetTabIndex(4);
-    addTodo().SetText(QStringLiteral("Add"));
-    connect(&addTodo(), &fw::PushButton::Action, this, &MainWindow::addTodo_Action);
-
-    AddControl<fw::EditField>(QStringLiteral("todoName"));
-    todoName().SetRect(161, 40, 521, 22);
-    todoName().SetLocks(true, true, true, false);
-    todoName().SetPage(3);
-    todoName().SetTabIndex(5);
-
-    AddControl<fw::Separator>(QStringLiteral("Separator1"));
-    Separator1().SetRect(232, 40, 10, 427);
-    Separator1().SetLocks(true, true, false, true);
-    Separator1().SetPage(2);
-    Separator1().SetTabIndex(0);
-    Separator1().SetEnabled(false);
-
-    AddControl<fw::PushButton>(QStringLiteral("compareFile"));
-    compareFile().SetRect(20, 479, 435, 22);
-    compareFile().SetLocks(false, false, false, true);
-    compareFile().SetPage(2);
-    compareFile().SetTabIndex(1);
-    compareFile().SetText(QStringLiteral("Select File"));
-    compareFile().SetEnabled(false);
-    connect(&compareFile(), &fw::PushButton::Action, this, &MainWindow::compareFile_Action);
-
-    AddControl<fw::EditField>(QStringLiteral("comparator1"));
-    comparator1().SetRect(20, 40, 200, 427);
-    comparator1().SetLocks(false, true, false, true);
-    comparator1().SetPage(2);
-    comparator1().SetTabIndex(2);
-    comparator1().SetMultiline(true);
-    comparator1().SetReadOnly(true);
-    comparator1().SetEnabled(false);
-
-    AddControl<fw::EditField>(QStringLiteral("comparator2"));
-    comparator2().SetRect(255, 40, 200, 427);
-    comparator2().SetLocks(false, true, false, true);
-    comparator2().SetPage(2);
-    comparator2().SetTabIndex(3);
-    comparator2().SetMultiline(true);
-    comparator2().SetReadOnly(true);
-    comparator2().SetEnabled(false);
-
-    AddControl<fw::PushButton>(QStringLiteral("compareButton"));
-    compareButton().SetRect(20, 513, 435, 22);
-    compareButton().SetLocks(false, false, false, true);
-    compareButton().SetPage(2);
-    compareButton().SetTabIndex(4);
-    compareButton().SetText(QStringLiteral("Compare"));
-    compareButton().SetEnabled(false);
-    connect(&compareButton(), &fw::PushButton::Action, this, &MainWindow::compareButton_Action);
-
-    AddControl<fw::Listbox>(QStringLiteral("XMLList"));
-    XMLList().SetRect(20, 74, 371, 486);
-    XMLList().SetLocks(true, true, true, true);
-    XMLList().SetPage(1);
-    XMLList().SetTabIndex(5);
-    XMLList().SetColumnCount(3);
-    XMLList().SetHeadings({ QStringLiteral("Name"), QStringLiteral("Value"), QStringLiteral("Attributes") });
-    XMLList().SetHasHeading(true);
-    XMLList().SetColumnWidths(QStringLiteral("30%, 40%, 30%"));
-    XMLList().SetColumnsResizable(true);
-    XMLList().SetHeaderPressedHandler([this](int column) { return XMLList_HeaderPressed(column); });
-    XMLList().SetConstructContextualMenuHandler(
-        [this](fw::MenuItem& base, int x, int y) { return XMLList_ConstructContextualMenu(base, x, y); });
-    XMLList().SetContextualMenuActionHandler([this](fw::MenuItem& item) { return XMLList_ContextualMenuAction(item); });
-    connect(&XMLList(), &fw::Listbox::Change, this, &MainWindow::XMLList_Change);
-    connect(&XMLList(), &fw::Listbox::DoubleClick, this, &MainWindow::XMLList_DoubleClick);
-
-    AddControl<fw::GroupBox>(QStringLiteral("GroupBox1"));
-    GroupBox1().SetRect(401, 74, 281, 486);
-    GroupBox1().SetLocks(false, true, true, true);
-    GroupBox1().SetPage(1);
-    GroupBox1().SetTabIndex(6);
-    GroupBox1().SetCaption(QStringLiteral("Preview"));
-
-    AddControl<fw::EditField>(QStringLiteral("PreviewArea"));
-    PreviewArea().SetRect(405, 89, 273, 468);
-    PreviewArea().SetLocks(true, true, true, true);
-    PreviewArea().SetPage(1);
-    PreviewArea().SetContainer(GroupBox1());
-    PreviewArea().SetTabIndex(7);
-    PreviewArea().SetMultiline(true);
-    PreviewArea().SetReadOnly(true);
-    PreviewArea().SetAcceptTabs(true);
-
-    AddControl<fw::Listbox>(QStringLiteral("PatternsBox"));
-    PatternsBox().SetRect(20, 40, 473, 486);
-    PatternsBox().SetLocks(true, true, true, true);
-    PatternsBox().SetPage(4);
-    PatternsBox().SetTabIndex(0);
-    PatternsBox().SetColumnCount(3);
-    PatternsBox().SetHeadings({ QStringLiteral("Name"), QStringLiteral("Path") });
-    PatternsBox().SetHasHeading(true);
-    PatternsBox().SetColumnWidths(QStringLiteral("30%, 70%, 0%"));
-    PatternsBox().SetColumnsResizable(false);
-    PatternsBox().SetEnabled(false);
-    connect(&PatternsBox(), &fw::Listbox::Change, this, &MainWindow::PatternsBox_Change);
-
-    AddControl<fw::PushButton>(QStringLiteral("PushButton1"));
-    PushButton1().SetRect(505, 40, 177, 60);
-    PushButton1().SetLocks(false, true, true, false);
-    PushButton1().SetPage(4);
-    PushButton1().SetTabIndex(1);
-    PushButton1().SetText(QStringLiteral("The QEV Pattern File Quick Help"));
-    PushButton1().SetEnabled(false);
-    connect(&PushButton1(), &fw::PushButton::Action, this, &MainWindow::PushButton1_Action);
-
-    AddControl<fw::PushButton>(QStringLiteral("SelectPattern"));
-    SelectPattern().SetRect(505, 112, 177, 60);
-    SelectPattern().SetLocks(false, true, true, false);
-    SelectPattern().SetPage(4);
-    SelectPattern().SetTabIndex(2);
-    SelectPattern().SetText(QStringLiteral("Apply Selected Pattern"));
-    SelectPattern().SetEnabled(false);
-
-    AddControl<fw::EditField>(QStringLiteral("PatternEdit"));
-    PatternEdit().SetRect(505, 184, 177, 376);
-    PatternEdit().SetLocks(false, true, true, true);
-    PatternEdit().SetPage(4);
-    PatternEdit().SetTabIndex(3);
-    PatternEdit().SetMultiline(true);
-    PatternEdit().SetReadOnly(true);
-    PatternEdit().SetEnabled(false);
-
-    AddControl<fw::StaticText>(QStringLiteral("StaticText1"));
-    StaticText1().SetRect(0, 427, 540, 20);
-    StaticText1().SetLocks(false, false, false, false);
-    StaticText1().SetPage(4);
-    StaticText1().SetTabIndex(4);
-    StaticText1().SetText(QStringLiteral("Unavailable..."));
-    StaticText1().SetAlignment(kNoticeAlignment);
-    StaticText1().SetTextColor(kNoticeRed);
-
-    AddControl<fw::PushButton>(QStringLiteral("EditButton"));
-    EditButton().SetRect(20, 40, 42, 22);
-    EditButton().SetLocks(true, true, false, false);
-    EditButton().SetPage(1);
-    EditButton().SetTabIndex(0);
-    EditButton().SetText(QStringLiteral("Edit"));
-    EditButton().SetEnabled(false);
-    connect(&EditButton(), &fw::PushButton::Action, this, &MainWindow::EditButton_Action);
-
-    AddControl<fw::PushButton>(QStringLiteral("InButton"));
-    InButton().SetRect(570, 40, 50, 22);
-    InButton().SetLocks(false, true, true, false);
-    InButton().SetPage(1);
-    InButton().SetTabIndex(3);
-    InButton().SetText(QStringLiteral("In"));
-    InButton().SetEnabled(false);
-    connect(&InButton(), &fw::PushButton::Action, this, &MainWindow::InButton_Action);
-
-    AddControl<fw::PushButton>(QStringLiteral("OutButton"));
-    OutButton().SetRect(632, 40, 50, 22);
-    OutButton().SetLocks(false, true, true, false);
-    OutButton().SetPage(1);
-    OutButton().SetTabIndex(4);
-    OutButton().SetText(QStringLiteral("Out"));
-    OutButton().SetEnabled(false);
-    connect(&OutButton(), &fw::PushButton::Action, this, &MainWindow::OutButton_Action);
-
-    AddControl<fw::EditField>(QStringLiteral("StatusNest"));
-    StatusNest().SetRect(169, 40, 389, 22);
-    StatusNest().SetLocks(true, false, true, false);
-    StatusNest().SetPage(1);
-    StatusNest().SetTabIndex(2);
-    StatusNest().SetReadOnly(true);
-
-    AddControl<fw::PushButton>(QStringLiteral("RenameButton"));
-    RenameButton().SetRect(74, 40, 83, 22);
-    RenameButton().SetLocks(true, true, false, false);
-    RenameButton().SetPage(1);
-    RenameButton().SetTabIndex(1);
-    RenameButton().SetText(QStringLiteral("Rename"));
-    RenameButton().SetEnabled(false);
-    connect(&RenameButton(), &fw::PushButton::Action, this, &MainWindow::RenameButton_Action);
-
-    AddControl<fw::StaticText>(QStringLiteral("StaticText2"));
-    StaticText2().SetRect(20, 547, 597, 20);
-    StaticText2().SetLocks(true, false, true, true);
-    StaticText2().SetPage(2);
-    StaticText2().SetTabIndex(5);
-    StaticText2().SetText(QStringLiteral("This one is being worked on. Should be ready VERY soon."));
-    StaticText2().SetAlignment(kNoticeAlignment);
-    StaticText2().SetTextColor(kNoticeRed);
 }

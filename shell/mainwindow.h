@@ -2,7 +2,7 @@
 
 #include "framework/ref.h"
 #include "framework/window.h"
-#include "xml/xmlnode.h"
+#include "shell/editorhost.h"
 
 #include <QString>
 #include <cstdint>
@@ -26,6 +26,7 @@ class XmlDocument;
 namespace editor {
 class NodeList;
 class NodeCommands;
+class NodeRows;
 class XmlFileActions;
 class QevFileActions;
 }
@@ -37,7 +38,7 @@ class PatternFileTab;
 
 // The program's one document window. It holds the editor's state and receives every control event, menu action
 // and window event; each handler hands its work to the part of the program it belongs to.
-class MainWindow : public fw::Window {
+class MainWindow : public fw::Window, public EditorHost {
     Q_OBJECT
 
 public:
@@ -47,18 +48,10 @@ public:
     // The open main window, created first when none is open (the dialogs reach the window only through it).
     static MainWindow& Instance();
     // Destroys the window Instance() created, if any (shutdown).
-    static void ReleaseInstance();
+    static void releaseInstance();
 
-    // The open document: the same object for the window's whole life, reloaded by each open action.
-    std::shared_ptr<xml::XmlDocument> XMLRead;
-    // The answer of the last one-line prompt; empty means cancelled.
-    QString ModalResult;
+    // Kept for the window's whole life; nothing reads or changes it.
     int32_t NestingTilMain = 0;
-    // The node whose children the node list shows; nil until a file is opened.
-    xml::XmlNode CurrentNode;
-
-    // The node of the selected row: CurrentNode's child at XMLList's ListIndex, looked up anew at each call.
-    xml::XmlNode SelectedNode() const;
 
     // Controls, found by name at each use.
     fw::TabPanel& TabPanel1() const;
@@ -70,22 +63,22 @@ public:
     fw::EditField& todoName() const;
     fw::Separator& Separator1() const;
     fw::PushButton& compareFile() const;
-    fw::EditField& comparator1() const;
+    fw::EditField& comparator1() const override;
     fw::EditField& comparator2() const;
     fw::PushButton& compareButton() const;
-    fw::Listbox& XMLList() const;
+    fw::Listbox& XMLList() const override;
     fw::GroupBox& GroupBox1() const;
-    fw::EditField& PreviewArea() const;
+    fw::EditField& PreviewArea() const override;
     fw::Listbox& PatternsBox() const;
     fw::PushButton& PushButton1() const;
     fw::PushButton& SelectPattern() const;
     fw::EditField& PatternEdit() const;
     fw::StaticText& StaticText1() const;
-    fw::PushButton& EditButton() const;
-    fw::PushButton& InButton() const;
-    fw::PushButton& OutButton() const;
-    fw::EditField& StatusNest() const;
-    fw::PushButton& RenameButton() const;
+    fw::PushButton& EditButton() const override;
+    fw::PushButton& InButton() const override;
+    fw::PushButton& OutButton() const override;
+    fw::EditField& StatusNest() const override;
+    fw::PushButton& RenameButton() const override;
     fw::StaticText& StaticText2() const;
 
     // "To-do" tab.
@@ -99,7 +92,7 @@ public:
     // Node list and node commands.
     bool XMLList_HeaderPressed(int32_t column);
     bool XMLList_ConstructContextualMenu(fw::MenuItem& base, int32_t x, int32_t y);
-    bool XMLList_ContextualMenuAction(fw::MenuItem& item);
+    bool XMLList_ContextualMenuAction(fw::MenuItem& item) override;
     void XMLList_Change();
     void XMLList_DoubleClick();
     // "Pattern File" tab.
@@ -140,10 +133,9 @@ public:
     bool _OpenQEV_Action();
     bool _SaveQEV_Action();
 
-    // Asks for one line of text; the answer comes back in ModalResult.
-    void StringInput(const QString& prompt, const QString& title, const QString& defaultAnswer);
-    // The generic error box of the editor's catch-alls.
-    void ErrorHandler();
+    void StringInput(const QString& prompt, const QString& title, const QString& defaultAnswer) override;
+    void ErrorHandler() override;
+    editor::NodeRows& nodeRows() override { return *m_nodeRows; }
 
 protected:
     void Layout() override;
@@ -160,6 +152,7 @@ private:
     std::unique_ptr<shell::TodoTab> m_todoTab;
     std::unique_ptr<shell::ComparatorTab> m_comparatorTab;
     std::unique_ptr<shell::PatternFileTab> m_patternFileTab;
+    std::unique_ptr<editor::NodeRows> m_nodeRows;
     std::unique_ptr<editor::NodeList> m_nodeList;
     std::unique_ptr<editor::NodeCommands> m_nodeCommands;
     std::unique_ptr<editor::XmlFileActions> m_xmlFileActions;

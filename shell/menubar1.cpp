@@ -40,7 +40,7 @@ fw::Ref<MenuBar1> MenuBar1::Instance()
     return _implicitInstance;
 }
 
-void MenuBar1::Release() { _implicitInstance = nullptr; }
+void MenuBar1::release() { _implicitInstance = nullptr; }
 
 void MenuBar1::Untitled0()
 {

@@ -12,7 +12,7 @@ public:
     // The shared instance, created on first use.
     static fw::Ref<MenuBar1> Instance();
     // Drops the shared instance (shutdown); the next Instance() builds a new one.
-    static void Release();
+    static void release();
 
     // Builds the File menu.
     void Untitled0();

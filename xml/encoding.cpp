@@ -160,6 +160,10 @@ SourceEncoding DetectEncoding(const QByteArray& bytes)
         const int bom = le || be ? 2 : 0;
         const Declared declared = declaredEncoding(narrowed(bytes, bom, little));
         const std::string name = lower(declared.name);
+        // Without either, XML takes a file for UTF-8, which this one cannot be.
+        if (!bom && name.empty())
+            throw XmlException("line 1, column 1: the file looks like UTF-16 but has neither a byte-order mark nor "
+                               "an encoding declaration");
         if (!name.empty() && name != "utf-16" && name != (little ? "utf-16le" : "utf-16be"))
             refuseEncoding(declared,
                 "the file is UTF-16" + std::string(little ? "LE" : "BE") + " but declares the encoding "
@@ -185,6 +189,26 @@ SourceEncoding DetectEncoding(const QByteArray& bytes)
         refuseEncoding(
             declared, "the file declares the encoding " + declared.name + " but has no UTF-16 byte-order mark");
     refuseEncoding(declared, "the encoding " + declared.name + " is not supported");
+}
+
+bool NamesEncoding(std::string_view declaredName, Encoding encoding)
+{
+    const std::string name = lower(declaredName);
+    switch (encoding) {
+    case Encoding::Utf8:
+        return name == "utf-8";
+    case Encoding::Utf16LE:
+        return name == "utf-16" || name == "utf-16le";
+    case Encoding::Utf16BE:
+        return name == "utf-16" || name == "utf-16be";
+    case Encoding::Latin1:
+        return name == "iso-8859-1";
+    case Encoding::Ascii:
+        return name == "us-ascii";
+    case Encoding::Windows1252:
+        return name == "windows-1252" || name == "cp1252";
+    }
+    return false;
 }
 
 char32_t Windows1252ToUnicode(unsigned char byte)
@@ -278,6 +302,8 @@ char32_t NextCodePoint(std::string_view s, size_t& i)
     }
     return cp;
 }
+
+void AppendUtf8(std::string& out, char32_t cp) { appendUtf8(out, cp); }
 
 bool CanEncode(char32_t cp, Encoding encoding)
 {

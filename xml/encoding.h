@@ -19,6 +19,9 @@ struct SourceEncoding {
 // Throws XmlException for a declared encoding that cannot be read.
 SourceEncoding DetectEncoding(const QByteArray& bytes);
 
+// True when an encoding declaration's name stands for the encoding (letter case aside).
+bool NamesEncoding(std::string_view declaredName, Encoding encoding);
+
 // Decodes bytes in the given encoding to UTF-8.
 std::string DecodeToUtf8(std::string_view bytes, Encoding encoding);
 
@@ -40,6 +43,9 @@ void AppendAscii(std::string& out, std::string_view ascii, Encoding encoding);
 
 // True when the encoding can write the code point as it stands, without a character reference.
 bool CanEncode(char32_t cp, Encoding encoding);
+
+// Appends the UTF-8 form of a code point.
+void AppendUtf8(std::string& out, char32_t cp);
 
 // Reads the code point at i of valid UTF-8 text and moves i past it.
 char32_t NextCodePoint(std::string_view utf8, size_t& i);

@@ -43,21 +43,7 @@ std::string ToUtf8(const QString& text)
         } else if (QChar::isSurrogate(cp)) {
             refuse("the text holds a lone surrogate " + describe(cp) + ", which is no character");
         }
-        if (cp < 0x80) {
-            out += char(cp);
-        } else if (cp < 0x800) {
-            out += char(0xC0 | (cp >> 6));
-            out += char(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += char(0xE0 | (cp >> 12));
-            out += char(0x80 | ((cp >> 6) & 0x3F));
-            out += char(0x80 | (cp & 0x3F));
-        } else {
-            out += char(0xF0 | (cp >> 18));
-            out += char(0x80 | ((cp >> 12) & 0x3F));
-            out += char(0x80 | ((cp >> 6) & 0x3F));
-            out += char(0x80 | (cp & 0x3F));
-        }
+        AppendUtf8(out, cp);
     }
     return out;
 }
@@ -89,6 +75,13 @@ void RequireChars(std::string_view utf8)
         if (!IsXmlText(utf8.substr(at, i - at)))
             refuse("the value holds the character " + describe(cp) + ", which XML does not allow");
     }
+}
+
+void RequireNodeText(std::string_view utf8)
+{
+    RequireChars(utf8);
+    if (!utf8.empty() && utf8.find_first_not_of(" \t\r\n") == std::string_view::npos)
+        refuse("a text of white space only would be read back as formatting, not as text");
 }
 
 void RequireVerbatim(std::string_view utf8, Encoding encoding)

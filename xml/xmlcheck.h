@@ -19,6 +19,10 @@ void RequireName(std::string_view utf8, Encoding encoding);
 // Text whose every character XML allows (it is written with references where needed).
 void RequireChars(std::string_view utf8);
 
+// The text of a text node: white space alone is read back as formatting, not as a node, so it is refused;
+// empty text is taken (it reads back as no text, which is what it holds).
+void RequireNodeText(std::string_view utf8);
+
 // Text written as it stands, without references (comments, processing instructions, CDATA): also no
 // carriage return, which reading turns into a line feed, and every character writable in the encoding.
 void RequireVerbatim(std::string_view utf8, Encoding encoding);

@@ -131,8 +131,9 @@ void XmlNode::SetValue(const QString& value)
     if (n->kind == Kind::Element)
         refuse(QStringLiteral("an element has no value of its own; set the value of its text"));
     const std::string text = ToUtf8(value);
-    RequireChars(text);
-    if (n->kind != Kind::Text)
+    if (n->kind == Kind::Text)
+        RequireNodeText(text);
+    else
         RequireVerbatim(text, m_tree->encoding.encoding);
     if (n->kind == Kind::Comment && (text.find("--") != std::string::npos || (!text.empty() && text.back() == '-')))
         refuse(QStringLiteral("a comment cannot hold \"--\" or end with \"-\""));

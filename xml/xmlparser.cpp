@@ -9,6 +9,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -218,7 +219,7 @@ namespace {
             , m_expansionLimit((size_t(4) << 20) + size_t(end - begin) * 16)
         {
             m_levels.emplace_back();
-            m_nameSlots.resize(1024);
+            m_nameSlots.resize(size_t(1) << (64 - m_nameShift));
         }
 
         void parse(const char* from)
@@ -378,7 +379,7 @@ namespace {
             } else {
                 std::memcpy(&head, text.data(), std::min<size_t>(text.size(), 8));
             }
-            const size_t i = nameHash(head, text) & (m_nameSlots.size() - 1);
+            const size_t i = slotOf(nameHash(head, text));
             const NameSlot& slot = m_nameSlots[i];
             if (slot.head == head && slot.size == text.size() && slot.data
                 && (text.size() <= 8 || std::memcmp(slot.data + 8, text.data() + 8, text.size() - 8) == 0)) [[likely]]
@@ -406,23 +407,30 @@ namespace {
             }
         }
 
-        static size_t nameHash(uint64_t head, std::string_view text)
+        // Seeded anew in each process, so that a file cannot be made of names that all land in one slot.
+        static uint64_t nameHash(uint64_t head, std::string_view text)
         {
-            uint64_t h = (head ^ text.size()) * 0x9E3779B97F4A7C15ull;
+            static const uint64_t seed = std::random_device {}() | uint64_t(std::random_device {}()) << 32;
+            uint64_t h = (head ^ text.size() ^ seed) * 0x9E3779B97F4A7C15ull;
             for (size_t i = 8; i < text.size(); ++i)
                 h = (h ^ static_cast<unsigned char>(text[i])) * 0x100000001B3ull;
-            return size_t(h >> 40);
+            h ^= h >> 31; // every bit into the high ones, which pick the slot
+            return h * 0xBF58476D1CE4E5B9ull;
         }
+
+        // The slot of a hash: its highest bits, as many as the table's size needs.
+        size_t slotOf(uint64_t hash) const { return size_t(hash >> m_nameShift); }
 
         void growNames()
         {
             std::vector<NameSlot> old(m_nameSlots.size() * 2);
             old.swap(m_nameSlots);
+            --m_nameShift;
             const size_t mask = m_nameSlots.size() - 1;
             for (const NameSlot& slot : old) {
                 if (!slot.data)
                     continue;
-                size_t i = nameHash(slot.head, { slot.data, slot.size }) & mask;
+                size_t i = slotOf(nameHash(slot.head, { slot.data, slot.size }));
                 while (m_nameSlots[i].data)
                     i = (i + 1) & mask;
                 m_nameSlots[i] = slot;
@@ -551,6 +559,11 @@ namespace {
                 }
                 if (!valid)
                     fail(m_p - 1 - encoding.size(), "invalid encoding name");
+                // The file was read in the encoding found from its first bytes; the declaration must name that one.
+                if (!NamesEncoding(encoding, m_tree.encoding.encoding))
+                    fail(m_p - 1 - encoding.size(),
+                        "the file is " + EncodingLabel(m_tree.encoding.encoding).toStdString()
+                            + " but declares the encoding " + std::string(encoding));
                 spaced = skipSpace();
             }
             if (spaced && startsWith(m_p, m_end, "standalone")) {
@@ -715,14 +728,14 @@ namespace {
                 const char32_t c = charRef();
                 m_charText.clear();
                 appendUtf8(m_charText, c);
-                addText(m_charText.data(), m_charText.size(), eventStart(start), eventEnd(m_p), false);
+                addText(m_charText.data(), m_charText.size(), eventStart(start), eventEnd(m_p), false, true);
                 return;
             }
             ++m_p;
             const std::string_view entityName = name();
             expect(';', "\";\" after an entity name");
             if (const char c = predefined(entityName)) {
-                addText(&c, 1, eventStart(start), eventEnd(m_p), false);
+                addText(&c, 1, eventStart(start), eventEnd(m_p), false, true);
                 return;
             }
             m_textAsWritten = false; // the run may go on past this reference: its text is no longer what is written
@@ -1194,7 +1207,8 @@ namespace {
         }
 
         // Character data joins the run of text; a run from an entity and one from the document stay apart.
-        void addText(const char* data, size_t size, uint32_t start, uint32_t end, bool shared)
+        // Referenced data (a character or entity reference) is content even when it is white space.
+        void addText(const char* data, size_t size, uint32_t start, uint32_t end, bool shared, bool referenced = false)
         {
             if (size == 0)
                 return;
@@ -1203,6 +1217,7 @@ namespace {
                 flushText();
             if (!m_textStarted) {
                 m_textStarted = true;
+                m_textReferenced = false;
                 m_textExpanded = expanded;
                 m_textStart = start;
                 m_textShared = shared;
@@ -1221,6 +1236,7 @@ namespace {
                 m_text.append(data, size);
             }
             m_textEnd = end;
+            m_textReferenced = m_textReferenced || referenced || expanded;
         }
 
         // Ends the run of character data: white space between markup is formatting, anything else a text node.
@@ -1230,7 +1246,7 @@ namespace {
                 return;
             m_textStarted = false;
             const std::string_view value = m_textShared ? std::string_view(m_textData, m_textSize) : m_text;
-            if (isWhiteSpace(value))
+            if (isWhiteSpace(value) && !m_textReferenced)
                 return;
             auto* leaf = m_tree.arena.make<Leaf>();
             leaf->kind = Kind::Text;
@@ -1670,8 +1686,9 @@ namespace {
         // Names.
         std::vector<NameSlot> m_nameSlots;
         size_t m_nameCount = 0;
-        std::vector<uint32_t> m_attrSeen;
-        uint32_t m_tagSerial = 0;
+        int m_nameShift = 54; // 64 less the table's size in bits: 1,024 slots to start with
+        std::vector<uint64_t> m_attrSeen; // by name id: the start tag that last gave the attribute
+        uint64_t m_tagSerial = 0; // 64-bit: entity expansions can make more than 2^32 start tags
 
         // The tree under construction.
         std::vector<Open> m_open;
@@ -1680,6 +1697,7 @@ namespace {
         uint32_t m_placedRef = UINT32_MAX;
         bool m_textStarted = false;
         bool m_textExpanded = false;
+        bool m_textReferenced = false; // the run holds a reference: white space in it is content, not formatting
         bool m_textShared = false;
         bool m_textAsWritten = false; // the run's source text holds nothing but it and references to characters
         const char* m_textData = nullptr;
@@ -1696,7 +1714,7 @@ namespace {
     // Line and column (in characters, from 1) of a position in UTF-8 text.
     std::string where(const char* begin, const char* at)
     {
-        int line = 1;
+        uint64_t line = 1;
         const char* lineStart = begin;
         for (const char* p = begin; p < at; ++p) {
             if (*p == '\n' || (*p == '\r' && (p + 1 >= at || p[1] != '\n'))) {
@@ -1704,7 +1722,7 @@ namespace {
                 lineStart = p + 1;
             }
         }
-        int column = 1;
+        uint64_t column = 1;
         for (const char* p = lineStart; p < at; ++p)
             column += (static_cast<unsigned char>(*p) & 0xC0) != 0x80;
         return "line " + std::to_string(line) + ", column " + std::to_string(column) + ": ";
@@ -1716,8 +1734,10 @@ namespace {
         const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
         const auto size = size_t(bytes.size());
         out.wide = source.encoding == Encoding::Utf16LE || source.encoding == Encoding::Utf16BE;
-        // At most three UTF-8 bytes a source byte (windows-1252), two (ISO-8859-1), 1.5 (UTF-16), one (US-ASCII).
-        out.text.reset(new char[size * 3 + 1]);
+        // At most three UTF-8 bytes a source byte (windows-1252), two (ISO-8859-1), 1.5 (UTF-16), one (US-ASCII);
+        // spans are 32-bit, so text of 4 GiB or more is refused before it is written past that.
+        constexpr size_t kLimit = UINT32_MAX - 4;
+        out.text.reset(new char[std::min(size * 3, kLimit + 4) + 1]);
         char* const begin = out.text.get();
         char* w = begin;
         size_t block = 0;
@@ -1730,6 +1750,8 @@ namespace {
             }
         };
         auto put = [&](char32_t cp) {
+            if (size_t(w - begin) >= kLimit) [[unlikely]]
+                throw XmlException("the file is too large: its text takes 4 GiB or more");
             if (cp < 0x80) {
                 *w++ = char(cp);
             } else if (cp < 0x800) {

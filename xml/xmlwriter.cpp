@@ -20,6 +20,8 @@ namespace {
 
     bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+    bool isFormatting(std::string_view text) { return std::all_of(text.begin(), text.end(), isSpace); }
+
     // One attribute as it stands in a source start tag: leading white space, name, quote, whole text.
     struct SourceAttr {
         std::string lead;
@@ -213,7 +215,8 @@ namespace {
                     if (!frame.placing && e->has(Original)) {
                         // What shared the last kept child's line stays on it; the rest goes after the new children.
                         auto [head, tail] = splitAtLineBreak(closeGap(frame.cursor, e->closeStart));
-                        if (child->kind != Kind::Text) // white space before text would be read back as part of it
+                        // White space before a text would be read back as part of it.
+                        if (child->kind != Kind::Text || !isFormatting(head))
                             AppendEncoded(m_out, head, m_encoding, false);
                         frame.tail = std::move(tail);
                     }
@@ -320,13 +323,14 @@ namespace {
         {
             const Element* e = frame.element;
             // White space after a text node would be read back as part of its value.
-            if (e->childCount && e->children[e->childCount - 1]->kind == Kind::Text)
-                return;
+            const bool afterText = e->childCount && e->children[e->childCount - 1]->kind == Kind::Text;
             if (!frame.placing) {
                 if (e->has(Original))
-                    writeGap(nullptr, frame.cursor, e->closeStart, false);
+                    writeGap(nullptr, frame.cursor, e->closeStart, afterText);
                 return;
             }
+            if (afterText && isFormatting(frame.tail))
+                return;
             if (frame.tail.find('\n') == std::string::npos && endsWithGeneratedLine(e)) {
                 AppendEncoded(m_out, lineBreak() + indentOf(e), m_encoding, false);
                 return;
@@ -342,14 +346,17 @@ namespace {
 
         // Writes the source between two kept nodes (or a tag), closing the gaps of the nodes removed from it;
         // the lead thus written before `next` is kept for placing new siblings like it. Beside a text, the
-        // formatting that closing leaves would be read back as part of the text, so none is written.
+        // formatting that closing leaves would be read back as part of the text, so none is written (what is not
+        // formatting, such as a reference to an entity the parser could not read, always is).
         void writeGap(const Node* next, uint32_t from, uint32_t to, bool besideText)
         {
             if (!hasRemovedBetween(from, to)) {
                 copy(from, to);
                 return;
             }
-            std::string closed = besideText ? std::string() : closeGap(from, to);
+            std::string closed = closeGap(from, to);
+            if (besideText && isFormatting(closed))
+                closed.clear();
             AppendEncoded(m_out, closed, m_encoding, false);
             if (next)
                 m_closedLeads[next] = std::move(closed);

@@ -24,21 +24,12 @@ TEST_F(NodeCreatorTest, CreateNodeAppendsAnElementWithATextChildUnderTheSelected
     ClickRow(List(), 1);
     WhenModal([](fw::Window& creator) {
         EXPECT_TRUE(qobject_cast<dialogs::NodeCreator*>(&creator));
-        EXPECT_EQ(creator.Title(), "Node Malvent");
-        EXPECT_EQ(creator.Size(), QSize(371, 230));
-        EXPECT_TRUE(creator.Control<fw::PushButton>(QStringLiteral("PushButton1")).Default());
-        EXPECT_FALSE(creator.Control<fw::PushButton>(QStringLiteral("PushButton2")).Default());
         Type(Field(creator, "NCName"), QStringLiteral("child"));
         Type(Field(creator, "NCValue"), QStringLiteral(" v "));
         Click(creator, QStringLiteral("PushButton1"));
     });
     Run(QStringLiteral("Insert Child"));
-    ASSERT_EQ(Selected().ChildCount(), 2);
-    const xml::XmlNode child = Selected().Child(1);
-    EXPECT_EQ(child.Name(), "child");
-    ASSERT_EQ(child.ChildCount(), 1);
-    EXPECT_EQ(child.Child(0).Name(), "#text");
-    EXPECT_EQ(child.Child(0).Value(), " v ");
+    EXPECT_EQ(Bytes(), "<root><item>x</item><group><a/><child> v </child></group>text</root>");
     // The list is not refilled: the rows stay as they were.
     EXPECT_EQ(List().ListCount(), 3);
     EXPECT_EQ(List().ListIndex(), 1);
@@ -71,9 +62,7 @@ TEST_F(NodeCreatorTest, NestingDisablesTheValueAndGivesAnEmptyElement)
         QTest::keyClick(Field(creator, "NCName").LineEdit(), Qt::Key_Return);
     });
     Run(QStringLiteral("Insert Child"));
-    ASSERT_EQ(Selected().ChildCount(), 2);
-    EXPECT_EQ(Selected().Child(1).Name(), "nest");
-    EXPECT_EQ(Selected().Child(1).ChildCount(), 0);
+    EXPECT_EQ(Bytes(), "<root><item>x<nest/></item><group><a/></group>text</root>");
 }
 
 TEST_F(NodeCreatorTest, CancelAndTheCloseBoxChangeNothing)

@@ -32,25 +32,6 @@ protected:
     }
 };
 
-TEST_F(Prompt, OpensWithTheCallersTextsOverAFixedDesign)
-{
-    WhenModal([](fw::Window& prompt) {
-        EXPECT_TRUE(qobject_cast<dialogs::StringInput*>(&prompt));
-        EXPECT_EQ(prompt.Title(), "Change Property");
-        EXPECT_EQ(prompt.Control<fw::StaticText>(QStringLiteral("StaticText1")).Text(), "New value:");
-        EXPECT_EQ(Field(prompt).Text(), "  a  b ");
-        const auto& ok = prompt.Control<fw::PushButton>(QStringLiteral("PushButton1"));
-        EXPECT_EQ(ok.Text(), "OK");
-        EXPECT_FALSE(ok.Default());
-        EXPECT_EQ(prompt.Size(), QSize(284, 114));
-        EXPECT_FALSE(prompt.Resizable());
-        EXPECT_EQ(Field(prompt).Rect(), QRect(20, 42, 244, 22));
-        EXPECT_EQ(ok.Rect(), QRect(20, 72, 244, 22));
-        prompt.close();
-    });
-    window->StringInput(QStringLiteral("New value:"), QStringLiteral("Change Property"), QStringLiteral("  a  b "));
-}
-
 TEST_F(Prompt, ReturnEnterTabAndOkConfirmWithTheTextUnchanged)
 {
     const std::pair<const char*, Finish> ways[] = { { "Return", PressKey(Qt::Key_Return) },
@@ -67,9 +48,11 @@ TEST_F(Prompt, ReturnEnterTabAndOkConfirmWithTheTextUnchanged)
     EXPECT_TRUE(messages.Entries().empty());
 }
 
-TEST_F(Prompt, OtherKeysTypeIntoTheField)
+TEST_F(Prompt, OpensWithTheCallersTextsAndOtherKeysTypeIntoTheField)
 {
     WhenModal([](fw::Window& prompt) {
+        EXPECT_EQ(prompt.Title(), "t");
+        EXPECT_EQ(prompt.Control<fw::StaticText>(QStringLiteral("StaticText1")).Text(), "p");
         QTest::keyClicks(Field(prompt).LineEdit(), QStringLiteral("x"));
         QTest::keyClick(Field(prompt).LineEdit(), Qt::Key_Escape);
         EXPECT_TRUE(prompt.isVisible());

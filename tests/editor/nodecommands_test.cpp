@@ -29,8 +29,7 @@ TEST_F(NodeCommandsTest, DispatcherComparesWholeCaptionsIgnoringCase)
     }
     EXPECT_FALSE(Run(QStringLiteral("iN")));
     EXPECT_EQ(Names(), QStringList({ "Inner" }));
-    List().SetListIndex(0);
-    EXPECT_FALSE(Run(QStringLiteral("OUT")));
+    EXPECT_FALSE(RunOn(0, QStringLiteral("OUT")));
     EXPECT_EQ(Names(), top);
     EXPECT_EQ(ErrorBoxes(), 0);
 }
@@ -52,8 +51,7 @@ TEST_F(NodeCommandsTest, InAndOutWalkThreeLevelsWithTheNestingPath)
     EXPECT_EQ(NestPath(), "Wrapper > Inner > ");
 
     // Entering a value node, which only the dispatcher allows, lists its text.
-    List().SetListIndex(0);
-    Run(QStringLiteral("In"));
+    RunOn(0, QStringLiteral("In"));
     EXPECT_EQ(Row(0), QStringList({ "#text", "", "" }));
     EXPECT_EQ(NestPath(), "Wrapper > Inner > Core > ");
 
@@ -87,8 +85,7 @@ TEST_F(NodeCommandsTest, NestingPathIsCopiedButNeverChangedThroughTheEditMenu)
 
 TEST_F(NodeCommandsTest, DeleteNodeRemovesTheChildAndItsRowTogether)
 {
-    List().SetListIndex(1);
-    Run(QStringLiteral("In"));
+    RunOn(1, QStringLiteral("In"));
     const QString before = NestPath();
     List().SetListIndex(1);
     const QStringList gem = Row(2);
@@ -102,8 +99,7 @@ TEST_F(NodeCommandsTest, DeleteNodeRemovesTheChildAndItsRowTogether)
 
     // Deleting every remaining row keeps list and children in step down to an empty level.
     for (int r : { 1, 0 }) {
-        List().SetListIndex(r);
-        Run(QStringLiteral("delete node"));
+        RunOn(r, QStringLiteral("delete node"));
         EXPECT_EQ(ChildNames(window->CurrentNode), Names());
     }
     EXPECT_EQ(window->CurrentNode.ChildCount(), 0);
@@ -113,8 +109,7 @@ TEST_F(NodeCommandsTest, DeleteNodeRemovesTheChildAndItsRowTogether)
 TEST_F(NodeCommandsTest, CommandsWithoutTheirGuardEndInTheErrorBox)
 {
     const QStringList top = Names();
-    List().SetListIndex(-1);
-    Run(QStringLiteral("In"));
+    RunOn(-1, QStringLiteral("In"));
     Run(QStringLiteral("Delete Node"));
     EXPECT_EQ(ErrorBoxes(), 2);
     EXPECT_EQ(Names(), top);
@@ -122,8 +117,7 @@ TEST_F(NodeCommandsTest, CommandsWithoutTheirGuardEndInTheErrorBox)
 
     // "Out" at the top leaves no current node: the list is emptied and the path kept until a file is opened.
     window->StatusNest().SetText(QStringLiteral("kept"));
-    List().SetListIndex(0);
-    Run(QStringLiteral("Out"));
+    RunOn(0, QStringLiteral("Out"));
     EXPECT_EQ(ErrorBoxes(), 3);
     EXPECT_EQ(List().ListCount(), 0);
     EXPECT_EQ(NestPath(), "kept");

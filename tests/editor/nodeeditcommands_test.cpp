@@ -22,29 +22,7 @@ void AnswerPrompt(const QString& title, const QString& expectedDefault, const QS
 
 using NodeEditCommandsTest = MainWindowTest;
 
-TEST_F(NodeEditCommandsTest, EditOnAnEmptyElementAppendsOneTextChildAndASecondEditReplacesIt)
-{
-    Open(R"(<root><empty/><n>  42 </n></root>)");
-    ClickRow(List(), 0);
-    AnswerPrompt(QStringLiteral("Change Property"), QString(), QStringLiteral("hello"));
-    Click(*window, QStringLiteral("EditButton"));
-    EXPECT_EQ(List().Cell(0, 1), "hello");
-    ASSERT_EQ(Selected().ChildCount(), 1);
-    EXPECT_EQ(Selected().Child(0).Name(), "#text");
-
-    AnswerPrompt(QStringLiteral("Change Property"), QStringLiteral("hello"), QStringLiteral(" bye "));
-    Click(*window, QStringLiteral("EditButton"));
-    EXPECT_EQ(List().Cell(0, 1), " bye ");
-    ASSERT_EQ(Selected().ChildCount(), 1);
-    EXPECT_EQ(Selected().Child(0).Value(), " bye ");
-
-    SaveAndReopen();
-    EXPECT_EQ(List().Cell(0, 1), "bye");
-    EXPECT_EQ(List().Cell(1, 1), "42");
-    EXPECT_EQ(Texts(), QStringList({ "Success!" }));
-}
-
-TEST_F(NodeEditCommandsTest, EditOffersTheTrimmedValueAndACancelledPromptChangesNothing)
+TEST_F(NodeEditCommandsTest, EditOffersTheTrimmedValueAndReplacesOneTextChildOnlyWhenConfirmed)
 {
     Open(R"(<root><empty/><n>  42 </n></root>)");
     const QByteArray before = Bytes();
@@ -56,6 +34,23 @@ TEST_F(NodeEditCommandsTest, EditOffersTheTrimmedValueAndACancelledPromptChanges
     EXPECT_EQ(List().Cell(1, 1), "42");
     EXPECT_EQ(Bytes(), before);
     EXPECT_TRUE(messages.Entries().empty());
+
+    // An empty element gets one text child; a second edit replaces it.
+    ClickRow(List(), 0);
+    AnswerPrompt(QStringLiteral("Change Property"), QString(), QStringLiteral("hello"));
+    Click(*window, QStringLiteral("EditButton"));
+    EXPECT_EQ(List().Cell(0, 1), "hello");
+    EXPECT_EQ(Bytes(), "<root><empty>hello</empty><n>  42 </n></root>");
+
+    AnswerPrompt(QStringLiteral("Change Property"), QStringLiteral("hello"), QStringLiteral(" bye "));
+    Click(*window, QStringLiteral("EditButton"));
+    EXPECT_EQ(List().Cell(0, 1), " bye ");
+    EXPECT_EQ(Bytes(), "<root><empty> bye </empty><n>  42 </n></root>");
+
+    SaveAndReopen();
+    EXPECT_EQ(List().Cell(0, 1), "bye");
+    EXPECT_EQ(List().Cell(1, 1), "42");
+    EXPECT_EQ(Texts(), QStringList({ "Success!" }));
 }
 
 TEST_F(NodeEditCommandsTest, EditKeepsAValueOfAnyLengthWhole)
@@ -74,20 +69,7 @@ TEST_F(NodeEditCommandsTest, EditKeepsAValueOfAnyLengthWhole)
     EXPECT_TRUE(List().Cell(0, 1) == value + QLatin1Char('w'));
 }
 
-TEST_F(NodeEditCommandsTest, RenameChangesOnlyTheNameAndSurvivesSaveAndReopen)
-{
-    Open(R"(<root><item a="1">x</item><other/></root>)");
-    ClickRow(List(), 0);
-    AnswerPrompt(QStringLiteral("Rename Property"), QStringLiteral("item"), QStringLiteral("renamed"));
-    Click(*window, QStringLiteral("RenameButton"));
-    EXPECT_EQ(List().Cell(0, 0), "renamed");
-    EXPECT_EQ(Selected().Name(), "renamed");
-
-    SaveAndReopen();
-    EXPECT_EQ(Rows(), QList<QStringList>({ { "renamed", "x", "a = 1, " }, { "other", "", "" } }));
-}
-
-TEST_F(NodeEditCommandsTest, RefusalsEndInTheErrorBoxWithTheDocumentUnchanged)
+TEST_F(NodeEditCommandsTest, RenameChangesOnlyTheNameAndRefusalsEndInTheErrorBoxWithTheDocumentUnchanged)
 {
     Open(R"(<root><item a="1">x</item>text</root>)");
     const QByteArray before = Bytes();
@@ -106,9 +88,14 @@ TEST_F(NodeEditCommandsTest, RefusalsEndInTheErrorBoxWithTheDocumentUnchanged)
     EXPECT_EQ(ErrorBoxes(), 2);
     EXPECT_EQ(Bytes(), before);
 
+    ClickRow(List(), 0);
+    AnswerPrompt(QStringLiteral("Rename Property"), QStringLiteral("item"), QStringLiteral("renamed"));
+    Click(*window, QStringLiteral("RenameButton"));
+    EXPECT_EQ(List().Cell(0, 0), "renamed");
+    EXPECT_EQ(Selected().Name(), "renamed");
     SaveAndReopen();
     EXPECT_EQ(messages.Entries().size(), 3U); // "Success!", and no error from reopening
-    EXPECT_EQ(List().Cell(0, 0), "item");
+    EXPECT_EQ(Rows(), QList<QStringList>({ { "renamed", "x", "a = 1, " }, { "#text", "", "" } }));
 }
 
 } // namespace

@@ -42,14 +42,18 @@ TEST_F(NodeListTest, RowsHoldNameTrimmedValueAndAttributesOfEveryKindOfChild)
     EXPECT_EQ(Row(1), QStringList({ "Weapon", "", "id = 7, name =  Blade , note = " }));
 }
 
-TEST_F(NodeListTest, ButtonsFollowTheKindOfTheSelectedNode)
+TEST_F(NodeListTest, ButtonsAndContextualMenuFollowTheKindOfTheSelectedNode)
 {
     EXPECT_EQ(Buttons(), "----");
-    const QStringList expected = { "ER--", "-RI-", "ER--", "-RI-", "-RI-", "-RI-", "ER--", "ER--" };
-    for (int r = 0; r < expected.size(); ++r) {
+    EXPECT_EQ(Menu(), QStringList()) << "no row selected: no menu";
+    const QStringList valueMenu = { "Edit", "Rename", "Attributes", "-", "Insert Child", "Delete Node", "-" };
+    const QStringList structuredMenu = { "Rename", "Attributes", "-", "Insert Child", "Delete Node", "-", "In" };
+    for (int r = 0; r < 8; ++r) {
+        const bool structured = r == 1 || (r >= 3 && r <= 5);
         ClickRow(List(), r);
         ASSERT_EQ(List().ListIndex(), r);
-        EXPECT_EQ(Buttons(), expected[r]) << "row " << r;
+        EXPECT_EQ(Buttons(), structured ? "-RI-" : "ER--") << "row " << r;
+        EXPECT_EQ(Menu(), structured ? structuredMenu : valueMenu) << "row " << r;
     }
 
     // One level down the current node has a parent, so "Out" is enabled with any row selected.
@@ -58,28 +62,14 @@ TEST_F(NodeListTest, ButtonsFollowTheKindOfTheSelectedNode)
     EXPECT_EQ(Buttons(), "----") << "the refilled list has no selection";
     ClickRow(List(), 0);
     EXPECT_EQ(Buttons(), "ER-O");
+    EXPECT_EQ(Menu(), valueMenu + QStringList { "Out" });
     List().SetListIndex(-1);
     EXPECT_EQ(Buttons(), "----");
 }
 
-TEST_F(NodeListTest, ContextualMenuOffersTheCommandsOfTheSelectedNode)
-{
-    EXPECT_EQ(Menu(), QStringList()) << "no row selected: no menu";
-    const QStringList valueMenu = { "Edit", "Rename", "Attributes", "-", "Insert Child", "Delete Node", "-" };
-    const QStringList structuredMenu = { "Rename", "Attributes", "-", "Insert Child", "Delete Node", "-", "In" };
-    for (int r = 0; r < 8; ++r) {
-        List().SetListIndex(r);
-        EXPECT_EQ(Menu(), r == 1 || (r >= 3 && r <= 5) ? structuredMenu : valueMenu) << "row " << r;
-    }
-    List().SetListIndex(1);
-    window->InButton_Action();
-    List().SetListIndex(0);
-    EXPECT_EQ(Menu(), valueMenu + QStringList { "Out" });
-}
-
 TEST_F(NodeListTest, RightClickSelectsShowsTheMenuAndRunsTheChosenCommand)
 {
-    List().Model().Flush();
+    List().Model().flush();
     const QPoint at = List().visualRect(List().model()->index(3, 0)).center();
     QStringList shown;
     QTimer::singleShot(0, window.get(), [&shown] {

@@ -11,11 +11,7 @@ protected:
     void SetUp() override { Open(kGameXml); }
 
     // Deletes the first row's node: an edit that is not saved yet.
-    void Edit()
-    {
-        List().SetListIndex(0);
-        Run(QStringLiteral("Delete Node"));
-    }
+    void Edit() { RunOn(0, QStringLiteral("Delete Node")); }
     // How many times the user was asked about unsaved edits (the only message dialogs here).
     long Questions() const
     {

@@ -84,7 +84,7 @@ TEST(Messages, CapturedBoxesAreRecordedInTheNewestLogNotShown)
     EXPECT_THROW(MsgBox("ask", 4, "Question"), OutOfBoundsException);
 }
 
-TEST(Messages, UncapturedBoxIsModalAndClosedByOk)
+TEST(Messages, UncapturedBoxesAreModalAndTellTheirButton)
 {
     QString shown;
     QTimer::singleShot(0, qApp, [&] {
@@ -95,10 +95,8 @@ TEST(Messages, UncapturedBoxIsModalAndClosedByOk)
     });
     EXPECT_EQ(MsgBox("Hello", 16, "Error"), 1);
     EXPECT_EQ(shown, "Hello");
-}
 
-TEST(Messages, UncapturedDialogTellsItsButtonAndReturnChoosesCancel)
-{
+    // A question tells which button closed it; Return chooses Cancel.
     MessageDialog dialog;
     dialog.SetActionButtonCaption("Discard");
     dialog.SetCancelButtonVisible(true);

@@ -39,7 +39,7 @@ TEST_F(Files, FolderPathsEndWithSeparatorFilePathsDoNot)
     EXPECT_TRUE(GetFolderItem("").IsNil());
 }
 
-TEST_F(Files, RenameStaysInTheFolder)
+TEST_F(Files, RenameStaysInTheFolderAndDeleteRemoves)
 {
     sildra::test::writeFile(At("old.qev"), "x");
     const auto file = GetFolderItem(At("old.qev"));
@@ -49,6 +49,12 @@ TEST_F(Files, RenameStaysInTheFolder)
     EXPECT_FALSE(QFileInfo::exists(At("old.qev")));
     EXPECT_THROW(file->SetName("../escape"), IOException);
     EXPECT_THROW(GetFolderItem(At("missing"))->SetName("other"), IOException);
+
+    EXPECT_TRUE(file->Exists());
+    file->Delete();
+    EXPECT_FALSE(file->Exists());
+    EXPECT_NO_THROW(file->Delete());
+    EXPECT_EQ(GetFolderItem("/tmp/My File's (1).qev")->ShellPath(), "/tmp/My\\ File\\'s\\ \\(1\\).qev");
 }
 
 TEST_F(Files, ReadAllReturnsBytesUnchanged)
@@ -62,18 +68,6 @@ TEST_F(Files, ReadAllReturnsBytesUnchanged)
 
     EXPECT_THROW(GetFolderItem(At("missing.xml"))->OpenAsTextFile(), IOException);
     EXPECT_THROW(GetFolderItem(m_dir.path())->OpenAsTextFile(), IOException);
-}
-
-TEST_F(Files, DeleteAndShellPath)
-{
-    sildra::test::writeFile(At("gone.xml"), "x");
-    const auto file = GetFolderItem(At("gone.xml"));
-    EXPECT_TRUE(file->Exists());
-    file->Delete();
-    EXPECT_FALSE(file->Exists());
-    EXPECT_NO_THROW(file->Delete());
-
-    EXPECT_EQ(GetFolderItem("/tmp/My File's (1).qev")->ShellPath(), "/tmp/My\\ File\\'s\\ \\(1\\).qev");
 }
 
 TEST_F(Files, ExecutableFileIsTheRunningProgram)

@@ -132,7 +132,7 @@ TEST(ListboxRows, ManyRowsStayInStep)
         list.AddRow(QStringLiteral("element"));
         list.SetCell(list.LastIndex(), 2, QStringLiteral("a = 1"));
     }
-    list.Model().Flush();
+    list.Model().flush();
     EXPECT_EQ(list.model()->rowCount(), 200000);
     list.SetListIndex(199999);
     EXPECT_EQ(list.ListIndex(), 199999);

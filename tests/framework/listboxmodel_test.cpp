@@ -8,67 +8,67 @@ QStringList cells(const fw::ListboxModel& model, int row, int count)
 {
     QStringList result;
     for (int column = 0; column < count; ++column)
-        result << model.Cell(row, column);
+        result << model.cell(row, column);
     return result;
 }
 
 TEST(ListboxModel, CellsKeepTheirTextWhateverIsWrittenAroundThem)
 {
     fw::ListboxModel model;
-    model.SetColumnCount(3);
-    model.AppendRow(QStringLiteral("Épée"));
-    model.AppendRow(QString());
+    model.setColumnCount(3);
+    model.appendRow(QStringLiteral("Épée"));
+    model.appendRow(QString());
     EXPECT_EQ(cells(model, 0, 4), QStringList({ "Épée", "", "", "" }));
 
-    model.SetCell(0, 2, QStringLiteral("a = 1, "));
-    model.SetCell(0, 5, QStringLiteral("hidden 𝄞"));
+    model.setCell(0, 2, QStringLiteral("a = 1, "));
+    model.setCell(0, 5, QStringLiteral("hidden 𝄞"));
     EXPECT_EQ(cells(model, 0, 7), QStringList({ "Épée", "", "a = 1, ", "", "", "hidden 𝄞", "" }));
 
     // Rewriting a middle cell longer or shorter, across the sizes where its length takes more digits.
     for (const qsizetype size : { 200, 20000, 0, 3, 127, 128, 16384 }) {
         const QString text(size, QLatin1Char('x'));
-        model.SetCell(0, 2, text);
+        model.setCell(0, 2, text);
         EXPECT_EQ(cells(model, 0, 7), QStringList({ "Épée", "", text, "", "", "hidden 𝄞", "" })) << size;
     }
-    model.SetCell(0, 0, QStringLiteral("ö"));
-    EXPECT_EQ(model.Cell(0, 0), "ö");
-    EXPECT_EQ(model.Cell(0, 5), "hidden 𝄞");
+    model.setCell(0, 0, QStringLiteral("ö"));
+    EXPECT_EQ(model.cell(0, 0), "ö");
+    EXPECT_EQ(model.cell(0, 5), "hidden 𝄞");
     EXPECT_EQ(cells(model, 1, 3), QStringList({ "", "", "" }));
 
-    model.RemoveRow(0);
-    EXPECT_EQ(model.RowCount(), 1);
-    model.SetCell(0, 1, QStringLiteral("second"));
+    model.deleteRow(0);
+    EXPECT_EQ(model.storedRows(), 1);
+    model.setCell(0, 1, QStringLiteral("second"));
     EXPECT_EQ(cells(model, 0, 3), QStringList({ "", "second", "" }));
 }
 
 TEST(ListboxModel, TheRowBeingWrittenKeepsItsCellsWhenTheNextRowComes)
 {
     fw::ListboxModel model;
-    model.SetColumnCount(3);
-    model.AppendRow(QStringLiteral("Item"));
-    model.SetCell(0, 2, QStringLiteral("id = 1"));
-    model.SetCell(0, 4, QStringLiteral("hidden"));
-    model.SetCell(0, 2, QStringLiteral("id = 2 𝄞"));
+    model.setColumnCount(3);
+    model.appendRow(QStringLiteral("Item"));
+    model.setCell(0, 2, QStringLiteral("id = 1"));
+    model.setCell(0, 4, QStringLiteral("hidden"));
+    model.setCell(0, 2, QStringLiteral("id = 2 𝄞"));
     EXPECT_EQ(cells(model, 0, 5), QStringList({ "Item", "", "id = 2 𝄞", "", "hidden" }));
-    model.AppendRow(QStringLiteral("Next"));
-    model.SetCell(0, 1, QStringLiteral("value"));
+    model.appendRow(QStringLiteral("Next"));
+    model.setCell(0, 1, QStringLiteral("value"));
     EXPECT_EQ(cells(model, 0, 6), QStringList({ "Item", "value", "id = 2 𝄞", "", "hidden", "" }));
     EXPECT_EQ(cells(model, 1, 2), QStringList({ "Next", "" }));
-    model.RemoveRow(1);
-    model.AppendRow(QStringLiteral("Last"));
-    EXPECT_EQ(model.RowCount(), 2);
-    EXPECT_EQ(model.Cell(0, 4), "hidden");
+    model.deleteRow(1);
+    model.appendRow(QStringLiteral("Last"));
+    EXPECT_EQ(model.storedRows(), 2);
+    EXPECT_EQ(model.cell(0, 4), "hidden");
 }
 
 TEST(ListboxModel, LineBreaksAreShownAsBlanksAndKeptInTheCell)
 {
     fw::ListboxModel model;
-    model.SetColumnCount(2);
-    model.AppendRow(QStringLiteral("p"));
-    model.SetCell(0, 1, QStringLiteral("one\n  two\r\nthree"));
-    model.Flush();
+    model.setColumnCount(2);
+    model.appendRow(QStringLiteral("p"));
+    model.setCell(0, 1, QStringLiteral("one\n  two\r\nthree"));
+    model.flush();
     EXPECT_EQ(model.data(model.index(0, 1), Qt::DisplayRole).toString(), "one   two  three");
-    EXPECT_EQ(model.Cell(0, 1), "one\n  two\r\nthree");
+    EXPECT_EQ(model.cell(0, 1), "one\n  two\r\nthree");
 }
 
 } // namespace

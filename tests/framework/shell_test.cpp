@@ -3,10 +3,7 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QProgressDialog>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -17,24 +14,7 @@ using sildra::test::writeFile;
 // Writes an executable shell script.
 QString WriteScript(const QString& path, const QByteArray& body)
 {
-    writeFile(path, "#!/bin/sh\n" + body);
-    QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
-    return path;
-}
-
-// Clicks "Stop" in the progress box as soon as it is shown; records the box's label text.
-void StopWhenShown(QString* label)
-{
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, label] {
-        auto* box = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        *label = box->labelText();
-        box->findChild<QPushButton*>(QStringLiteral("StopButton"))->click();
-        poll->deleteLater();
-    });
-    poll->start(20);
+    return sildra::test::writeExecutable(path, "#!/bin/sh\n" + body);
 }
 
 TEST(Shell, HandsEveryArgumentOverExactlyAndReportsTheExitStatus)
@@ -76,7 +56,7 @@ TEST(Shell, CountsAFailureToStartACrashAndAStopAsNonZero)
 
     // "exec" makes the killed process the sleeper itself, so nothing outlives the test.
     QString label;
-    StopWhenShown(&label);
+    sildra::test::stopProgramWhenShown(&label);
     shell.Execute(WriteScript(dir.path() + QStringLiteral("/Long Runner.sh"), "exec sleep 600\n"), {});
     EXPECT_NE(shell.ErrorCode(), 0);
     EXPECT_TRUE(label.contains(QStringLiteral("Long Runner.sh"))) << label.toStdString();
@@ -93,15 +73,14 @@ TEST(Shell, StandInReplacesTheRunAndTheCommandLineQuotesEachPath)
         return 7;
     });
 
+    const QStringList given { QStringLiteral("-extract:xml"), QStringLiteral("/tmp/out dir"),
+        QStringLiteral("/tmp/it's.qev") };
     fw::Shell shell;
-    shell.Execute(QStringLiteral("/opt/my tools/QevSplit.exe"),
-        { QStringLiteral("-extract:xml"), QStringLiteral("/tmp/out dir"), QStringLiteral("/tmp/it's.qev") });
+    shell.Execute(QStringLiteral("/opt/my tools/QevSplit.exe"), given);
 
     EXPECT_EQ(shell.ErrorCode(), 7);
     EXPECT_EQ(program, QStringLiteral("/opt/my tools/QevSplit.exe"));
-    EXPECT_EQ(arguments,
-        QStringList(
-            { QStringLiteral("-extract:xml"), QStringLiteral("/tmp/out dir"), QStringLiteral("/tmp/it's.qev") }));
+    EXPECT_EQ(arguments, given);
     EXPECT_EQ(shell.CommandLine(),
         QStringLiteral("/opt/my\\ tools/QevSplit.exe -extract:xml \"/tmp/out\\ dir\" \"/tmp/it\\'s.qev\""));
 }

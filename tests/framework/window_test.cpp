@@ -77,15 +77,6 @@ TEST(Window, ShowModalReturnsAfterCloseEvent)
     EXPECT_FALSE(prompt->isVisible());
 }
 
-TEST(Window, ReturnPressesTheDefaultButton)
-{
-    auto prompt = Window::Create<Prompt>();
-    prompt->Control<PushButton>("ok").SetDefault(true);
-    prompt->Show();
-    QTest::keyClick(&prompt->Control<EditField>("field").Editor(), Qt::Key_Return);
-    EXPECT_EQ(prompt->calls.back(), "Event_Close");
-}
-
 TEST(EditField, KeyDownSeesKeysAndMayConsumeThem)
 {
     auto prompt = Window::Create<Prompt>();

@@ -79,7 +79,7 @@ inline void Click(fw::Window& window, const QString& name)
 // Clicks a row of a list box (twice more for a double click), or below the last row for -1.
 inline void ClickRow(fw::Listbox& list, int row, bool twice = false)
 {
-    list.Model().Flush();
+    list.Model().flush();
     QPoint at(5, list.viewport()->height() - 2);
     if (row >= 0)
         at = list.visualRect(list.model()->index(row, 0)).center();
@@ -150,6 +150,12 @@ protected:
     {
         fw::MenuItem item(command);
         return window->XMLList_ContextualMenuAction(item);
+    }
+    // Selects the row, then runs the command on it.
+    bool RunOn(int row, const QString& command)
+    {
+        List().SetListIndex(row);
+        return Run(command);
     }
 
     fw::Listbox& List() const { return window->XMLList(); }

@@ -1,8 +1,12 @@
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace sildra::test {
@@ -23,6 +27,28 @@ QByteArray readFile(const QString& path)
         return {};
     }
     return file.readAll();
+}
+
+QString writeExecutable(const QString& path, const QByteArray& bytes)
+{
+    writeFile(path, bytes);
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+    return path;
+}
+
+void stopProgramWhenShown(QString* label)
+{
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, label] {
+        auto* box = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (label)
+            *label = box->labelText();
+        box->findChild<QPushButton*>(QStringLiteral("StopButton"))->click();
+        poll->deleteLater();
+    });
+    poll->start(20);
 }
 
 } // namespace sildra::test

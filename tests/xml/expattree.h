@@ -121,7 +121,9 @@ namespace {
                 m_textStart = pos;
                 m_textStarted = true;
                 m_textExpanded = expanded;
+                m_textReferenced = false;
             }
+            m_textReferenced = m_textReferenced || expanded || atReference();
             m_text.append(s, size_t(len));
             if (!m_inCData)
                 m_textEnd = pos + uint32_t(XML_GetCurrentByteCount(m_parser));
@@ -209,6 +211,18 @@ namespace {
             addChild(leaf);
         }
 
+        // The event is a reference (to a character or an entity): its white space is content.
+        bool atReference() const
+        {
+            const uint32_t pos = position();
+            if (pos + 2 > uint32_t(m_tree.source.size()))
+                return false;
+            const char* at = m_tree.source.constData() + pos;
+            const bool wide
+                = m_tree.encoding.encoding == Encoding::Utf16LE || m_tree.encoding.encoding == Encoding::Utf16BE;
+            return wide ? (at[0] == '&' && at[1] == '\0') || (at[0] == '\0' && at[1] == '&') : at[0] == '&';
+        }
+
         // Inside an entity's replacement text expat reports the position of the reference itself.
         bool inExpansion() const
         {
@@ -250,7 +264,7 @@ namespace {
             if (!m_textStarted || m_inCData)
                 return;
             m_textStarted = false;
-            if (!isWhiteSpace(m_text)) {
+            if (!isWhiteSpace(m_text) || m_textReferenced) {
                 auto* leaf = m_tree.arena.make<Leaf>();
                 leaf->kind = Kind::Text;
                 leaf->flags = Original | (m_textExpanded ? Expanded : 0);
@@ -277,6 +291,7 @@ namespace {
         std::string m_text;
         bool m_textStarted = false;
         bool m_textExpanded = false;
+        bool m_textReferenced = false;
         bool m_cdataExpanded = false;
         uint32_t m_placedRef = UINT32_MAX;
         uint32_t m_textStart = 0;

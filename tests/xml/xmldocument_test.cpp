@@ -232,6 +232,13 @@ TEST(XmlLoad, RefusesWhatNoEditionAllows)
     expectLoadRefused(highAlone, "line 2, column 7", "high surrogate");
     expectLoadRefused(lowAlone, "line 2, column 8", "low surrogate");
 
+    // Only a mark or a declaration makes a file UTF-16, and the declaration must name the encoding the file is in,
+    // however far into its first line it stands.
+    expectLoadRefused(QStringEncoder(QStringEncoder::Utf16BE).encode(u"<r/>"), "line 1, column 1", "neither");
+    expectLoadRefused(
+        utf16("<?xml version='1.0'" + QString(600, ' ') + "encoding='ISO-8859-1'?><r/>", QStringEncoder::Utf16LE),
+        "line 1, column 630", "ISO-8859-1");
+
     // Entities that expand to a billion characters are refused early.
     QByteArray laughs = "<!DOCTYPE r [<!ENTITY l0 'ha'>";
     for (int i = 1; i <= 9; ++i)

@@ -153,12 +153,13 @@ TEST(XmlEdit, EditsStayInTheDocumentsEncoding)
             u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<r a='ö'>\n  <b>日本</b>\n  <c>ß</c>\n</r>\n")));
     expectReloads(utf16);
 
-    // Without a byte-order mark or declaration, a file whose first byte pair holds a zero is UTF-16.
+    // Without a byte-order mark, a declaration of UTF-16 and a first byte pair holding a zero make a file UTF-16.
     QStringEncoder bigEndian(QStringEncoder::Utf16BE);
     XmlDocument unmarked;
-    unmarked.LoadXml(bigEndian.encode(u"<r>\n  <a/>\n</r>"));
+    unmarked.LoadXml(bigEndian.encode(u"<?xml version='1.0' encoding='UTF-16'?><r>\n  <a/>\n</r>"));
     unmarked.DocumentElement().Child(0).AppendChild(unmarked.CreateElement("ä"));
-    EXPECT_EQ(unmarked.ToBytes(), QByteArray(bigEndian.encode(u"<r>\n  <a>\n    <ä/>\n  </a>\n</r>")));
+    EXPECT_EQ(unmarked.ToBytes(),
+        QByteArray(bigEndian.encode(u"<?xml version='1.0' encoding='UTF-16'?><r>\n  <a>\n    <ä/>\n  </a>\n</r>")));
     EXPECT_EQ(unmarked.EncodingName(), "UTF-16BE");
 
     XmlDocument latin1;

@@ -72,7 +72,8 @@ TEST(XmlPromises, EveryNameAndTextTheLayerAcceptsReloads)
 {
     const QStringList names { "item", "été", "名前", "Ⰰ", "x‿", "Ϳ", "⁰x", "𐀀", "ª", "µx", "ºx", "a·b", "Ω", "€uro",
         "Ÿx", "x:y", "_1", "1x", "a b", "", "xml-a", "ä\u0300", QChar(0xFEFF) + QString("x") };
-    const QStringList texts { "plain", "été", "名前 ", "€", "a\rb", "a--b", "a-", " lead", "a?>b", "a]]>b", "𐀀" };
+    const QStringList texts { "plain", "été", "名前 ", "€", "a\rb", "a--b", "a-", " lead", "a?>b", "a]]>b", "𐀀", "  ",
+        "\r", "\n x \n" };
     auto root = [](const XmlDocument& d) { return d.DocumentElement(); };
     for (const Flavour& f : flavours()) {
         for (const QString& name : names) {
@@ -93,10 +94,14 @@ TEST(XmlPromises, EveryNameAndTextTheLayerAcceptsReloads)
                 [&](const XmlDocument& d) { return root(d).Child(2).Name(); });
         }
         for (const QString& text : texts)
-            for (int child : { 1, 2, 3 })
+            for (int child : { 0, 1, 2, 3 }) {
+                // The first child is an element: its text node takes the value.
+                auto node
+                    = [&](const XmlDocument& d) { return child ? root(d).Child(child) : root(d).Child(0).Child(0); };
                 expectAcceptedMeansReloads(
-                    f, "text " + text, [&](XmlDocument& d) { root(d).Child(child).SetValue(text); },
-                    [&](const XmlDocument& d) { return root(d).Child(child).Value(); });
+                    f, "text " + text, [&](XmlDocument& d) { node(d).SetValue(text); },
+                    [&](const XmlDocument& d) { return node(d).Value(); });
+            }
     }
 }
 
@@ -143,6 +148,14 @@ TEST(XmlPromises, AValueSetIsTheValueReadBack)
     bom.DocumentElement().GetAttributeNode(0).SetValue(bom.DocumentElement().GetAttributeNode(0).Value());
     bom.DocumentElement().Child(0).SetValue(QChar(0xFEFF) + QString("u"));
     EXPECT_EQ(bom.ToBytes(), "<r a=\"\xEF\xBB\xBFv\">\xEF\xBB\xBFu</r>");
+
+    // White space written as references is content, not formatting: it reads back, and stays beside other text.
+    XmlDocument refs;
+    refs.LoadXml("<r><a>&#32;</a><b/>&#13;\n<c/>x</r>");
+    EXPECT_EQ(refs.DocumentElement().Child(0).Child(0).Value(), " ");
+    EXPECT_EQ(refs.DocumentElement().Child(2).Value(), "\r\n");
+    refs.DocumentElement().RemoveChild(refs.DocumentElement().Child(3));
+    EXPECT_EQ(refs.ToBytes(), "<r><a>&#32;</a><b/>&#13;\nx</r>");
 
     // A lone surrogate is no character: refused wherever a value or name is given.
     const QString lone = QString("a") + QChar(0xD800);
@@ -212,6 +225,13 @@ TEST(XmlPromises, AnEditChangesOnlyItsOwnLines)
         "<!DOCTYPE r [<!ENTITY g ''>]><r>ID&g;<b/></r>", removeAt({ 1 }), "<!DOCTYPE r [<!ENTITY g ''>]><r>ID&g;</r>");
     expectEdit(
         "<!DOCTYPE r SYSTEM 'r.dtd'><r>ID&u;<b/></r>", removeAt({ 1 }), "<!DOCTYPE r SYSTEM 'r.dtd'><r>ID&u;</r>");
+    // A reference to an entity declared outside the file is kept wherever the writer walks.
+    expectEdit(
+        "<!DOCTYPE r SYSTEM \"r.dtd\">\n<r>n&u;</r>\n",
+        [](XmlDocument& d) { d.DocumentElement().RemoveChild(d.DocumentElement().AppendChild(d.CreateElement("n"))); },
+        "<!DOCTYPE r SYSTEM \"r.dtd\">\n<r>n&u;</r>\n");
+    expectEdit("<!DOCTYPE r SYSTEM \"r.dtd\">\n<r>n<b/>&u;</r>\n", removeAt({ 1 }),
+        "<!DOCTYPE r SYSTEM \"r.dtd\">\n<r>n&u;</r>\n");
     // A new last child goes on a line of its own, after everything on the previous last child's line.
     expectEdit("<r>\n  <a/> <!-- about a -->\n</r>\n", append, "<r>\n  <a/> <!-- about a -->\n  <n>t</n>\n</r>\n");
     expectEdit("<r>\n  <a/>\t\t\n</r>\n", append, "<r>\n  <a/>\t\t\n  <n>t</n>\n</r>\n");

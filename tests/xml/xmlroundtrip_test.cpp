@@ -111,21 +111,4 @@ TEST(XmlRoundTrip, DeclaredSingleByteEncodings)
 }
 
 // Names of the fifth edition that an edit accepts are read back, in every Unicode encoding.
-TEST(XmlRoundTrip, RenamedToFifthEditionNamesReloads)
-{
-    for (const char* utf8 : { "\u2C00", "x\u203F", "\u037F", "\u2070x", "\U00010000" }) {
-        const QString name = QString::fromUtf8(utf8);
-        for (const auto encoding : { QStringEncoder::Utf8, QStringEncoder::Utf16LE, QStringEncoder::Utf16BE }) {
-            XmlDocument doc;
-            doc.LoadXml(QStringEncoder(encoding).encode(u"<r>\n  <a b='1'/>\n</r>\n"));
-            doc.DocumentElement().Child(0).SetName(name);
-            doc.DocumentElement().Child(0).GetAttributeNode(0).SetName(name);
-            XmlDocument reread;
-            reread.LoadXml(doc.ToBytes());
-            EXPECT_EQ(reread.DocumentElement().Child(0).Name(), name);
-            EXPECT_EQ(reread.DocumentElement().Child(0).GetAttributeNode(0).Name(), name);
-        }
-    }
-}
-
 } // namespace
