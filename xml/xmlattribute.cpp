@@ -45,8 +45,9 @@ void XmlAttribute::SetName(const QString& name)
     if (id == a->name)
         return;
     if (Element* owner = a->owner) {
+        Attr** attrs = m_tree->attrs(owner);
         for (uint32_t i = 0; i < owner->attrCount; ++i)
-            if (owner->attrs[i] != a && owner->attrs[i]->name == id)
+            if (attrs[i] != a && attrs[i]->name == id)
                 throw XmlException("the element already has an attribute named \"" + text + "\"");
     }
     a->name = id;

@@ -119,7 +119,10 @@ void XmlNode::SetName(const QString& name)
 QString XmlNode::Value() const
 {
     Node* n = node();
-    return n->kind == Kind::Element ? QString() : Utf8ToQString(static_cast<Leaf*>(n)->value.view());
+    if (n->kind == Kind::Element)
+        return QString();
+    std::string decoded;
+    return Utf8ToQString(static_cast<Leaf*>(n)->text(decoded));
 }
 
 void XmlNode::SetValue(const QString& value)
@@ -143,7 +146,7 @@ void XmlNode::SetValue(const QString& value)
     // A CDATA section ends at "]]>": written as two sections, it would read back as two nodes.
     if (n->kind == Kind::CData && text.find("]]>") != std::string::npos)
         refuse(QStringLiteral("a CDATA section cannot hold \"]]>\""));
-    static_cast<Leaf*>(n)->value = m_tree->arena.copy(text);
+    static_cast<Leaf*>(n)->setValue(m_tree->arena.copy(text));
     m_tree->touch(n, SelfDirty);
 }
 
@@ -210,9 +213,9 @@ int XmlNode::AttributeCount() const
 
 XmlAttribute XmlNode::GetAttributeNode(int index) const
 {
-    const Element* e = asElement(node());
+    Element* e = asElement(node());
     checkIndex(index, e ? e->attrCount : 0, "attribute");
-    return XmlAttribute(m_tree, e->attrs[index]);
+    return XmlAttribute(m_tree, m_tree->attrs(e)[index]);
 }
 
 void XmlNode::SetAttributeNode(const XmlAttribute& attribute)
@@ -225,8 +228,9 @@ void XmlNode::SetAttributeNode(const XmlAttribute& attribute)
         return;
     if (a->owner)
         refuse(QStringLiteral("the attribute belongs to another element"));
+    Attr** attrs = m_tree->attrs(e);
     for (uint32_t i = 0; i < e->attrCount; ++i) {
-        Attr* existing = e->attrs[i];
+        Attr* existing = attrs[i];
         if (existing->name == a->name) {
             existing->setValue(a->value());
             existing->dirty = true;
@@ -246,7 +250,7 @@ void XmlNode::RemoveAttribute(const QString& name)
         return;
     const std::string wanted = name.toStdString();
     for (uint32_t i = 0; i < e->attrCount; ++i)
-        if (m_tree->nameOf(e->attrs[i]->name) == wanted) {
+        if (m_tree->nameOf(e->attrCopy(i).name) == wanted) {
             m_tree->removeAttrAt(e, i);
             return;
         }

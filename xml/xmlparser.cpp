@@ -48,6 +48,22 @@ namespace {
         return true;
     }
 
+    // The character a predefined entity stands for, or 0.
+    char predefined(std::string_view name)
+    {
+        if (name == "lt")
+            return '<';
+        if (name == "gt")
+            return '>';
+        if (name == "amp")
+            return '&';
+        if (name == "quot")
+            return '"';
+        if (name == "apos")
+            return '\'';
+        return 0;
+    }
+
     bool startsWith(const char* p, const char* end, std::string_view literal)
     {
         return size_t(end - p) >= literal.size() && std::memcmp(p, literal.data(), literal.size()) == 0;
@@ -503,21 +519,6 @@ namespace {
             return value;
         }
 
-        static char predefined(std::string_view name)
-        {
-            if (name == "lt")
-                return '<';
-            if (name == "gt")
-                return '>';
-            if (name == "amp")
-                return '&';
-            if (name == "quot")
-                return '"';
-            if (name == "apos")
-                return '\'';
-            return 0;
-        }
-
         // Undeclared entities are errors unless declarations may have been skipped (an external subset
         // or a parameter entity reference) in a document that is not standalone.
         bool processing() const { return m_processDeclarations && m_peDepth == 0; }
@@ -714,6 +715,7 @@ namespace {
             if (cr) {
                 normalizeLineEnds(start, p, m_crText);
                 addText(m_crText.data(), m_crText.size(), eventStart(start), eventEnd(p), false);
+                m_textAsWritten = false;
             } else {
                 addText(start, size_t(p - start), eventStart(start), eventEnd(p), m_share && !expanding());
             }
@@ -736,16 +738,20 @@ namespace {
                 addText(&c, 1, eventStart(start), eventEnd(m_p), false, true);
                 return;
             }
+            m_textAsWritten = false; // the run may go on past this reference: its text is no longer what is written
             Entity* e = findEntity(m_general, entityName);
             if (!e) {
                 if (declarationsComplete())
                     fail(start + 1, "undefined entity \"" + std::string(entityName) + "\"");
+                coverInText(m_p);
                 return; // its declaration may be in what was not read: nothing to show
             }
             if (e->unparsed)
                 fail(start + 1, "reference to the unparsed entity \"" + std::string(entityName) + "\"");
-            if (e->external)
+            if (e->external) {
+                coverInText(m_p);
                 return; // external parsed entities are not read
+            }
             if (e->open)
                 fail(start + 1, "recursive reference to the entity \"" + std::string(entityName) + "\"");
             countExpansion(*e, start);
@@ -760,6 +766,14 @@ namespace {
             m_end = m_p + e->text.size();
         }
 
+        // A reference that adds nothing to the run of text it stands in belongs to that text all the same: the
+        // text's span covers it, so that writing the text anew after an edit does not drop it.
+        void coverInText(const char* end)
+        {
+            if (m_textStarted && !m_textExpanded && !expanding())
+                m_textEnd = eventEnd(end);
+        }
+
         void endExpansion()
         {
             const Frame frame = m_frames.back();
@@ -769,6 +783,7 @@ namespace {
             frame.entity->open = false;
             m_p = frame.resume;
             m_end = frame.resumeEnd;
+            coverInText(m_p);
         }
 
         // Reads a start tag; true when it was the document element's and it is empty.
@@ -800,10 +815,10 @@ namespace {
                 attribute(elementId);
             }
             flushText();
-            // The element, its attribute pointers and its attributes in one allocation.
+            // The element and its attributes in one allocation.
             const auto count = uint32_t(m_attrs.size());
             char* block = static_cast<char*>(
-                m_tree.arena.allocate(sizeof(Element) + count * (sizeof(Attr*) + sizeof(Attr)), alignof(Element)));
+                m_tree.arena.allocate(sizeof(Element) + count * sizeof(RowAttr), alignof(Element)));
             Element* e = new (block) Element();
             e->kind = Kind::Element;
             e->name = elementId;
@@ -814,17 +829,12 @@ namespace {
             // Set now, while the node is in the cache: a wide parent would otherwise revisit every child at its end.
             e->parent = m_open.empty() ? nullptr : m_open.back().element;
             if (count) {
-                e->attrs = reinterpret_cast<Attr**>(block + sizeof(Element));
-                auto* attrs = reinterpret_cast<Attr*>(block + sizeof(Element) + count * sizeof(Attr*));
-                for (uint32_t i = 0; i < count; ++i) {
-                    Attr* a = new (attrs + i) Attr();
-                    a->name = m_attrs[i].name;
-                    a->setValue(m_attrs[i].value);
-                    a->owner = e;
-                    a->sourceIndex = i;
-                    e->attrs[i] = a;
-                }
-                e->attrCount = e->attrCapacity = count;
+                auto* rows = reinterpret_cast<RowAttr*>(block + sizeof(Element));
+                for (uint32_t i = 0; i < count; ++i)
+                    rows[i] = { m_attrs[i].value.data, m_attrs[i].name, m_attrs[i].value.size };
+                e->attrs = rows;
+                e->layout = AttrRows;
+                e->attrCount = count;
             }
             m_open.push_back({ e, elementName, m_frames.size() });
             if (m_open.size() >= m_levels.size())
@@ -1070,7 +1080,7 @@ namespace {
                 const auto n = uint32_t(inner.children.size());
                 e->children = static_cast<Node**>(m_tree.arena.allocate(sizeof(Node*) * n, alignof(Node*)));
                 std::memcpy(e->children, inner.children.data(), sizeof(Node*) * n);
-                e->childCount = e->childCapacity = n;
+                e->childCount = n;
             }
             m_open.pop_back();
             if (m_open.empty()) {
@@ -1176,7 +1186,7 @@ namespace {
             leaf->end = end;
             leaf->leadStart = level().prevEnd;
             leaf->parent = m_open.back().element;
-            leaf->value = value;
+            leaf->setValue(value);
             placeExpanded(leaf, start, end);
             addChild(leaf);
         }
@@ -1211,6 +1221,7 @@ namespace {
                 m_textExpanded = expanded;
                 m_textStart = start;
                 m_textShared = shared;
+                m_textAsWritten = !expanded;
                 if (shared) {
                     m_textData = data;
                     m_textSize = size;
@@ -1244,7 +1255,15 @@ namespace {
             leaf->end = m_textEnd;
             leaf->leadStart = level().prevEnd;
             leaf->parent = m_open.back().element;
-            leaf->value = m_textShared ? Str { m_textData, uint32_t(m_textSize) } : m_tree.arena.copy(value);
+            if (m_textShared) {
+                leaf->setValue({ m_textData, uint32_t(m_textSize) });
+            } else if (m_share && m_textAsWritten) {
+                // Only predefined and character references: kept as written, decoded when asked.
+                leaf->setValue({ m_doc + m_textStart, m_textEnd - m_textStart });
+                leaf->layout = RawValue;
+            } else {
+                leaf->setValue(m_tree.arena.copy(value));
+            }
             placeExpanded(leaf, m_textStart, m_textEnd);
             addChild(leaf);
         }
@@ -1680,6 +1699,7 @@ namespace {
         bool m_textExpanded = false;
         bool m_textReferenced = false; // the run holds a reference: white space in it is content, not formatting
         bool m_textShared = false;
+        bool m_textAsWritten = false; // the run's source text holds nothing but it and references to characters
         const char* m_textData = nullptr;
         size_t m_textSize = 0;
         uint32_t m_textStart = 0;
@@ -1813,6 +1833,29 @@ namespace {
     }
 
 } // namespace
+
+void DecodeReferences(std::string_view raw, std::string& out)
+{
+    out.clear();
+    out.reserve(raw.size());
+    size_t from = 0;
+    for (size_t amp = raw.find('&'); amp != std::string_view::npos; amp = raw.find('&', from)) {
+        out.append(raw.substr(from, amp - from));
+        const size_t semicolon = raw.find(';', amp);
+        const std::string_view ref = raw.substr(amp + 1, semicolon - amp - 1);
+        if (ref.front() == '#') {
+            const bool hex = ref.size() > 1 && ref[1] == 'x';
+            char32_t value = 0;
+            for (const char c : ref.substr(hex ? 2 : 1))
+                value = value * (hex ? 16 : 10) + char32_t(c <= '9' ? c - '0' : c >= 'a' ? c - 'a' + 10 : c - 'A' + 10);
+            appendUtf8(out, value);
+        } else {
+            out += predefined(ref);
+        }
+        from = semicolon + 1;
+    }
+    out.append(raw.substr(from));
+}
 
 std::shared_ptr<Tree> ParseXml(const QByteArray& bytes)
 {

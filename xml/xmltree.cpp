@@ -1,8 +1,10 @@
 #include "xmltree.h"
 
 #include "xmlexception.h"
+#include "xmlparser.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace xml::detail {
@@ -40,6 +42,14 @@ Str Arena::copy(std::string_view text)
     return { at, uint32_t(text.size()) };
 }
 
+std::string_view Leaf::text(std::string& scratch) const
+{
+    if (!(layout & RawValue))
+        return value().view();
+    DecodeReferences(value().view(), scratch);
+    return scratch;
+}
+
 Tree::Tree() { intern(""); }
 
 uint32_t Tree::intern(std::string_view name)
@@ -74,7 +84,7 @@ Leaf* Tree::newLeaf(Kind kind, std::string_view value)
 {
     auto* leaf = arena.make<Leaf>();
     leaf->kind = kind;
-    leaf->value = arena.copy(value);
+    leaf->setValue(arena.copy(value));
     return leaf;
 }
 
@@ -95,23 +105,39 @@ void Tree::touch(Node* n, Flag what)
 }
 
 namespace {
-    // Grows a pointer array kept in the arena; the old array is left behind (edits are rare).
-    template <class T> void reserveOne(Arena& arena, T**& items, uint32_t count, uint32_t& capacity)
+    // Makes room for one more pointer in an array kept in the arena; the old array is left behind (edits are
+    // rare). Its capacity follows from its count and whether it was grown before (see Layout).
+    template <class T> void reserveOne(Arena& arena, T**& items, uint32_t count, uint8_t& layout, Layout grown)
     {
+        const uint32_t capacity = !(layout & grown) ? count : std::max<uint32_t>(4, std::bit_ceil(count));
         if (count < capacity)
             return;
-        const uint32_t grown = std::max<uint32_t>(4, capacity * 2);
-        auto** fresh = static_cast<T**>(arena.allocate(sizeof(T*) * grown, alignof(T*)));
+        const uint32_t bigger = std::max<uint32_t>(4, capacity * 2);
+        auto** fresh = static_cast<T**>(arena.allocate(sizeof(T*) * bigger, alignof(T*)));
         if (count)
             std::memcpy(fresh, items, sizeof(T*) * count);
         items = fresh;
-        capacity = grown;
+        layout |= grown;
     }
+}
+
+Attr** Tree::attrs(Element* e)
+{
+    if (e->layout & AttrRows) {
+        const uint32_t count = e->attrCount;
+        auto** pointers = static_cast<Attr**>(arena.allocate((sizeof(Attr*) + sizeof(Attr)) * count, alignof(Attr)));
+        auto* objects = reinterpret_cast<Attr*>(pointers + count);
+        for (uint32_t i = 0; i < count; ++i)
+            pointers[i] = new (objects + i) Attr(e->attrCopy(i));
+        e->attrs = pointers;
+        e->layout &= ~AttrRows;
+    }
+    return static_cast<Attr**>(e->attrs);
 }
 
 void Tree::appendChild(Element* parent, Node* child)
 {
-    reserveOne(arena, parent->children, parent->childCount, parent->childCapacity);
+    reserveOne(arena, parent->children, parent->childCount, parent->layout, ChildrenGrown);
     parent->children[parent->childCount++] = child;
     child->parent = parent;
     touch(parent, ChildrenDirty);
@@ -138,16 +164,19 @@ void Tree::removeChildAt(Element* parent, uint32_t index)
 
 void Tree::appendAttr(Element* owner, Attr* attr)
 {
-    reserveOne(arena, owner->attrs, owner->attrCount, owner->attrCapacity);
-    owner->attrs[owner->attrCount++] = attr;
+    Attr** items = attrs(owner);
+    reserveOne(arena, items, owner->attrCount, owner->layout, AttrsGrown);
+    owner->attrs = items;
+    items[owner->attrCount++] = attr;
     attr->owner = owner;
     touch(owner, SelfDirty);
 }
 
 void Tree::removeAttrAt(Element* owner, uint32_t index)
 {
-    Attr* attr = owner->attrs[index];
-    std::memmove(owner->attrs + index, owner->attrs + index + 1, sizeof(Attr*) * (owner->attrCount - index - 1));
+    Attr** items = attrs(owner);
+    Attr* attr = items[index];
+    std::memmove(items + index, items + index + 1, sizeof(Attr*) * (owner->attrCount - index - 1));
     --owner->attrCount;
     attr->owner = nullptr;
     touch(owner, SelfDirty);

@@ -29,6 +29,15 @@ enum Flag : uint8_t {
     Expanded = 128, // comes from an entity reference: written as that reference, never edited
 };
 
+// How a node holds its parts. An element's parsed arrays are exactly as long as their count; an array grown by
+// edits has a power-of-two capacity, so neither capacity needs a field of its own.
+enum Layout : uint8_t {
+    ChildrenGrown = 1,
+    AttrsGrown = 2,
+    AttrRows = 4, // the attributes as parsed, as compact rows rather than pointers to objects (see RowAttr)
+    RawValue = 8, // a text's value is its source text, to be decoded (it holds references to characters)
+};
+
 constexpr uint32_t kNoIndex = UINT32_MAX;
 
 struct Element;
@@ -48,11 +57,24 @@ struct Node {
     uint32_t name = 0; // interned name: element name or processing-instruction target
     Kind kind = Kind::Text;
     uint8_t flags = 0;
+    uint8_t layout = 0; // Layout bits; here, in padding every node has, so that they cost nothing
     bool has(Flag f) const { return flags & f; }
 };
 
+// The value is kept as two fields, the size in the padding after Node, so that a leaf takes 40 bytes, not 48.
 struct Leaf : Node {
-    Str value;
+    uint32_t valueSize = 0;
+    const char* valueData = nullptr;
+    // The value as kept: decoded, or as written when RawValue.
+    Str value() const { return { valueData, valueSize }; }
+    // The decoded value: the kept one, or one decoded into scratch.
+    std::string_view text(std::string& scratch) const;
+    void setValue(Str v)
+    {
+        valueData = v.data;
+        valueSize = v.size;
+        layout &= ~RawValue;
+    }
 };
 
 // The value is kept as two fields rather than a Str, so that an attribute takes 32 bytes, not 40.
@@ -71,16 +93,30 @@ struct Attr {
     }
 };
 
+// An attribute as parsed, until a handle or an edit needs it as an object: its owner is the element whose row it
+// is in, its place in the source tag its place in the row, and it is unchanged.
+struct RowAttr {
+    const char* valueData;
+    uint32_t name;
+    uint32_t valueSize;
+};
+
 struct Element : Node {
     uint32_t tagEnd = 0; // end of the start tag in the source
     uint32_t closeStart = 0; // start of the end tag in the source
     uint32_t trailStart = 0; // start of the formatting before the end tag
     uint32_t childCount = 0;
-    uint32_t childCapacity = 0;
     uint32_t attrCount = 0;
-    uint32_t attrCapacity = 0;
     Node** children = nullptr;
-    Attr** attrs = nullptr;
+    void* attrs = nullptr; // RowAttr[attrCount] when AttrRows, else Attr*[attrCount]
+    // Attribute i as a copy, for reading; Tree::attrs gives the objects themselves.
+    Attr attrCopy(uint32_t i) const
+    {
+        if (!(layout & AttrRows))
+            return *static_cast<Attr* const*>(attrs)[i];
+        const RowAttr& row = static_cast<const RowAttr*>(attrs)[i];
+        return { const_cast<Element*>(this), row.valueData, row.name, i, row.valueSize, false };
+    }
 };
 
 // A bump allocator: nodes and strings of a tree live until the tree goes.
@@ -125,6 +161,9 @@ public:
 
     // Records an edit of n: marks it and every ancestor so the writer finds it.
     void touch(Node* n, Flag what);
+
+    // The attributes of e as objects that handles can hold, made from its rows when first needed. They never move.
+    Attr** attrs(Element* e);
 
     void appendChild(Element* parent, Node* child);
     void removeChildAt(Element* parent, uint32_t index);

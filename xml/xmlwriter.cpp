@@ -229,7 +229,8 @@ namespace {
 
         void writeLeaf(const Leaf* leaf)
         {
-            const std::string_view value = leaf->value.view();
+            std::string decoded;
+            const std::string_view value = leaf->text(decoded);
             switch (leaf->kind) {
             case Kind::Text:
                 text(escapeText(value));
@@ -279,17 +280,17 @@ namespace {
             markup("<");
             strict(nameOf(e));
             for (uint32_t i = 0; i < e->attrCount; ++i) {
-                const Attr* a = e->attrs[i];
-                const bool fromSource = a->sourceIndex < tag.attrs.size();
-                if (fromSource && !a->dirty) {
-                    text(tag.attrs[a->sourceIndex].text);
+                const Attr a = e->attrCopy(i);
+                const bool fromSource = a.sourceIndex < tag.attrs.size();
+                if (fromSource && !a.dirty) {
+                    text(tag.attrs[a.sourceIndex].text);
                     continue;
                 }
-                const char quote = fromSource ? tag.attrs[a->sourceIndex].quote : newQuote;
-                strict(fromSource && !tag.attrs[a->sourceIndex].lead.empty() ? tag.attrs[a->sourceIndex].lead : " ");
-                strict(m_tree.nameOf(a->name));
+                const char quote = fromSource ? tag.attrs[a.sourceIndex].quote : newQuote;
+                strict(fromSource && !tag.attrs[a.sourceIndex].lead.empty() ? tag.attrs[a.sourceIndex].lead : " ");
+                strict(m_tree.nameOf(a.name));
                 markup(std::string("=") + quote);
-                text(escapeAttribute(a->value().view(), quote));
+                text(escapeAttribute(a.value().view(), quote));
                 markup(std::string(1, quote));
             }
             if (!e->has(Original)) {

@@ -48,7 +48,8 @@ namespace {
             e->leadStart = level().prevEnd;
             const auto specified = uint32_t(XML_GetSpecifiedAttributeCount(m_parser)) / 2;
             if (specified) {
-                e->attrs = static_cast<Attr**>(m_tree.arena.allocate(sizeof(Attr*) * specified, alignof(Attr*)));
+                auto** attrs = static_cast<Attr**>(m_tree.arena.allocate(sizeof(Attr*) * specified, alignof(Attr*)));
+                e->attrs = attrs;
                 const bool canShare = m_sourceIsUtf8 && !e->has(Expanded);
                 const std::string_view tag(m_tree.source.constData() + e->start, e->tagEnd - e->start);
                 size_t cursor = 0;
@@ -62,9 +63,9 @@ namespace {
                         canShare && raw == value ? Str { raw.data(), uint32_t(raw.size()) } : m_tree.arena.copy(value));
                     a->owner = e;
                     a->sourceIndex = i;
-                    e->attrs[i] = a;
+                    attrs[i] = a;
                 }
-                e->attrCount = e->attrCapacity = specified;
+                e->attrCount = specified;
             }
             m_open.push_back(e);
             if (m_open.size() >= m_levels.size())
@@ -95,7 +96,7 @@ namespace {
                 const auto n = uint32_t(inner.children.size());
                 e->children = static_cast<Node**>(m_tree.arena.allocate(sizeof(Node*) * n, alignof(Node*)));
                 std::memcpy(e->children, inner.children.data(), sizeof(Node*) * n);
-                e->childCount = e->childCapacity = n;
+                e->childCount = n;
                 for (Node* child : inner.children)
                     child->parent = e;
             }
@@ -205,7 +206,7 @@ namespace {
             leaf->start = start;
             leaf->end = end;
             leaf->leadStart = level().prevEnd;
-            leaf->value = m_tree.arena.copy(value);
+            leaf->setValue(m_tree.arena.copy(value));
             placeExpanded(leaf, start, end);
             addChild(leaf);
         }
@@ -273,9 +274,9 @@ namespace {
                 const std::string_view raw(m_tree.source.constData() + m_textStart, m_textEnd - m_textStart);
                 // Most text needs no decoding: share the source bytes instead of copying them.
                 if (m_sourceIsUtf8 && !m_textExpanded && raw == m_text)
-                    leaf->value = { raw.data(), uint32_t(raw.size()) };
+                    leaf->setValue({ raw.data(), uint32_t(raw.size()) });
                 else
-                    leaf->value = m_tree.arena.copy(m_text);
+                    leaf->setValue(m_tree.arena.copy(m_text));
                 placeExpanded(leaf, m_textStart, m_textEnd);
                 addChild(leaf);
             }
@@ -410,10 +411,14 @@ inline std::string TreeDifference(const Tree& a, const Tree& b)
         if (x->kind != Kind::Element) {
             const auto* lx = static_cast<const Leaf*>(x);
             const auto* ly = static_cast<const Leaf*>(y);
-            if (lx->value.view() != ly->value.view())
-                return at + "value \"" + std::string(lx->value.view()) + "\" against \"" + std::string(ly->value.view())
-                    + "\"";
-            if (x->kind == Kind::Text && shared(a, lx->value.data) != shared(b, ly->value.data))
+            std::string scratchX, scratchY;
+            const std::string_view vx = lx->text(scratchX), vy = ly->text(scratchY);
+            if (vx != vy)
+                return at + "value \"" + std::string(vx) + "\" against \"" + std::string(vy) + "\"";
+            // A text kept as written is decoded when asked, not copied: it counts as not shared.
+            auto copied
+                = [&](const Tree& t, const Leaf* l) { return !shared(t, l->valueData) || (l->layout & RawValue); };
+            if (x->kind == Kind::Text && copied(a, lx) != copied(b, ly))
                 return at + "text shared with the source in one tree only";
             continue;
         }
@@ -423,12 +428,12 @@ inline std::string TreeDifference(const Tree& a, const Tree& b)
             || ex->childCount != ey->childCount || ex->attrCount != ey->attrCount)
             return at + "element spans or counts differ";
         for (uint32_t i = 0; i < ex->attrCount; ++i) {
-            const Attr* p = ex->attrs[i];
-            const Attr* q = ey->attrs[i];
-            if (a.nameOf(p->name) != b.nameOf(q->name) || p->value().view() != q->value().view()
-                || p->sourceIndex != q->sourceIndex || shared(a, p->valueData) != shared(b, q->valueData))
-                return at + "attribute " + std::to_string(i) + " differs: \"" + std::string(p->value().view())
-                    + "\" against \"" + std::string(q->value().view()) + "\"";
+            const Attr p = ex->attrCopy(i);
+            const Attr q = ey->attrCopy(i);
+            if (a.nameOf(p.name) != b.nameOf(q.name) || p.value().view() != q.value().view()
+                || p.sourceIndex != q.sourceIndex || shared(a, p.valueData) != shared(b, q.valueData))
+                return at + "attribute " + std::to_string(i) + " differs: \"" + std::string(p.value().view())
+                    + "\" against \"" + std::string(q.value().view()) + "\"";
         }
         for (uint32_t i = 0; i < ex->childCount; ++i)
             pending.emplace_back(ex->children[i], ey->children[i]);

@@ -114,6 +114,23 @@ TEST(XmlHandles, RemovedNodeStaysUsableAndDetached)
     expectRefused<xml::XmlException>(doc, "not a child", [&] { root.RemoveChild(a); });
 }
 
+TEST(XmlHandles, AttributeHandleFollowsItsAttributeThroughEditsOfItsElement)
+{
+    XmlDocument doc;
+    doc.LoadXml("<r a=\"1\" b=\"2\" c=\"3\"/>");
+    XmlNode root = doc.DocumentElement();
+    XmlAttribute b = root.GetAttributeNode(1);
+    root.SetAttributeNode(doc.CreateAttribute("d"));
+    root.RemoveAttribute("a");
+    b.SetValue("two");
+    EXPECT_EQ(root.GetAttributeNode(0).Value(), "two");
+    EXPECT_EQ(doc.ToBytes(), "<r b=\"two\" c=\"3\" d=\"\"/>");
+    root.RemoveAttribute("b");
+    b.SetName("e");
+    EXPECT_EQ(b.Name(), "e");
+    EXPECT_EQ(doc.ToBytes(), "<r c=\"3\" d=\"\"/>");
+}
+
 TEST(XmlHandles, HandlesOutliveAReloadAndNilHandlesRaise)
 {
     XmlDocument doc;

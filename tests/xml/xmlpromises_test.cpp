@@ -220,6 +220,11 @@ TEST(XmlPromises, AnEditChangesOnlyItsOwnLines)
     // Nor may formatting join a text, which would change its value.
     expectEdit("<r>x<b/>\n  <c/></r>", removeAt({ 1 }), "<r>x<c/></r>");
     expectEdit("<r><c/>\n  <b/>y</r>", removeAt({ 1 }), "<r><c/>y</r>");
+    // A reference that adds nothing to its text (an empty or unread entity) stays with that text.
+    expectEdit(
+        "<!DOCTYPE r [<!ENTITY g ''>]><r>ID&g;<b/></r>", removeAt({ 1 }), "<!DOCTYPE r [<!ENTITY g ''>]><r>ID&g;</r>");
+    expectEdit(
+        "<!DOCTYPE r SYSTEM 'r.dtd'><r>ID&u;<b/></r>", removeAt({ 1 }), "<!DOCTYPE r SYSTEM 'r.dtd'><r>ID&u;</r>");
     // A reference to an entity declared outside the file is kept wherever the writer walks.
     expectEdit(
         "<!DOCTYPE r SYSTEM \"r.dtd\">\n<r>n&u;</r>\n",
