@@ -1214,7 +1214,7 @@ namespace {
                 return;
             const bool expanded = expanding();
             if (m_textStarted && expanded != m_textExpanded)
-                flushText();
+                flushText(true);
             if (!m_textStarted) {
                 m_textStarted = true;
                 m_textReferenced = false;
@@ -1240,13 +1240,14 @@ namespace {
         }
 
         // Ends the run of character data: white space between markup is formatting, anything else a text node.
-        void flushText()
+        // White space beside text (an entity's text before or after it) is part of that text.
+        void flushText(bool textFollows = false)
         {
             if (!m_textStarted)
                 return;
             m_textStarted = false;
             const std::string_view value = m_textShared ? std::string_view(m_textData, m_textSize) : m_text;
-            if (isWhiteSpace(value) && !m_textReferenced)
+            if (isWhiteSpace(value) && !m_textReferenced && !textFollows && !textBefore())
                 return;
             auto* leaf = m_tree.arena.make<Leaf>();
             leaf->kind = Kind::Text;
@@ -1266,6 +1267,13 @@ namespace {
             }
             placeExpanded(leaf, m_textStart, m_textEnd);
             addChild(leaf);
+        }
+
+        // The run of character data being ended follows a text node directly.
+        bool textBefore()
+        {
+            const std::vector<Node*>& children = level().children;
+            return !children.empty() && children.back()->kind == Kind::Text && children.back()->end == m_textStart;
         }
 
         // ---- the document type declaration ----

@@ -215,8 +215,10 @@ namespace {
                     if (!frame.placing && e->has(Original)) {
                         // What shared the last kept child's line stays on it; the rest goes after the new children.
                         auto [head, tail] = splitAtLineBreak(closeGap(frame.cursor, e->closeStart));
-                        // White space before a text would be read back as part of it.
-                        if (child->kind != Kind::Text || !isFormatting(head))
+                        // White space beside a text would be read back as part of it.
+                        const bool besideText
+                            = child->kind == Kind::Text || (index > 0 && e->children[index - 1]->kind == Kind::Text);
+                        if (!besideText || !isFormatting(head))
                             AppendEncoded(m_out, head, m_encoding, false);
                         frame.tail = std::move(tail);
                     }

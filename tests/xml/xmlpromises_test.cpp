@@ -220,6 +220,9 @@ TEST(XmlPromises, AnEditChangesOnlyItsOwnLines)
     // Nor may formatting join a text, which would change its value.
     expectEdit("<r>x<b/>\n  <c/></r>", removeAt({ 1 }), "<r>x<c/></r>");
     expectEdit("<r><c/>\n  <b/>y</r>", removeAt({ 1 }), "<r><c/>y</r>");
+    expectEdit(
+        "<r>x<b/>\r</r>", [](XmlDocument& d) { d.DocumentElement().AppendChild(d.DocumentElement().Child(1)); },
+        "<r>x<b/></r>");
     // A reference that adds nothing to its text (an empty or unread entity) stays with that text.
     expectEdit(
         "<!DOCTYPE r [<!ENTITY g ''>]><r>ID&g;<b/></r>", removeAt({ 1 }), "<!DOCTYPE r [<!ENTITY g ''>]><r>ID&g;</r>");
