@@ -44,6 +44,8 @@ void XmlAttribute::SetName(const QString& name)
     const uint32_t id = m_tree->intern(text);
     if (id == a->name)
         return;
+    if (a->owner && m_tree->collapsesSpaces(a->owner->name, id))
+        RequireCollapsedSpaces(a->value().view());
     if (Element* owner = a->owner) {
         Attr** attrs = m_tree->attrs(owner);
         for (uint32_t i = 0; i < owner->attrCount; ++i)
@@ -67,6 +69,8 @@ void XmlAttribute::SetValue(const QString& value)
     Attr* a = editable(attr());
     const std::string text = ToUtf8(value);
     RequireChars(text);
+    if (a->owner && m_tree->collapsesSpaces(a->owner->name, a->name))
+        RequireCollapsedSpaces(text);
     a->setValue(m_tree->arena.copy(text));
     a->dirty = true;
     if (a->owner)

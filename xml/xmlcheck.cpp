@@ -84,6 +84,13 @@ void RequireNodeText(std::string_view utf8)
         refuse("a text of white space only would be read back as formatting, not as text");
 }
 
+void RequireCollapsedSpaces(std::string_view utf8)
+{
+    if (utf8.starts_with(' ') || utf8.ends_with(' ') || utf8.find("  ") != std::string_view::npos)
+        refuse("the attribute is declared as tokens, whose spaces are collapsed when read: its value cannot begin or "
+               "end with a space or hold two in a row");
+}
+
 void RequireVerbatim(std::string_view utf8, Encoding encoding)
 {
     RequireChars(utf8);

@@ -23,6 +23,10 @@ void RequireChars(std::string_view utf8);
 // empty text is taken (it reads back as no text, which is what it holds).
 void RequireNodeText(std::string_view utf8);
 
+// The value of an attribute declared with a type other than CDATA: reading collapses its spaces, so a value
+// with spaces at either end or two in a row is refused.
+void RequireCollapsedSpaces(std::string_view utf8);
+
 // Text written as it stands, without references (comments, processing instructions, CDATA): also no
 // carriage return, which reading turns into a line feed, and every character writable in the encoding.
 void RequireVerbatim(std::string_view utf8, Encoding encoding);

@@ -111,7 +111,13 @@ void XmlNode::SetName(const QString& name)
     // "xml" in any case is reserved: a processing instruction with that target would not parse.
     if (n->kind == Kind::ProcessingInstruction && name.compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0)
         refuse(QStringLiteral("\"%1\" is reserved and cannot name a processing instruction").arg(name));
-    n->name = m_tree->intern(text);
+    const uint32_t id = m_tree->intern(text);
+    // Under its new name the element's attributes may be declared as tokens.
+    if (const Element* e = asElement(n))
+        for (uint32_t i = 0; i < e->attrCount; ++i)
+            if (const Attr a = e->attrCopy(i); m_tree->collapsesSpaces(id, a.name))
+                RequireCollapsedSpaces(a.value().view());
+    n->name = id;
     m_tree->touch(n, SelfDirty);
     n->flags |= Renamed;
 }
@@ -228,6 +234,8 @@ void XmlNode::SetAttributeNode(const XmlAttribute& attribute)
         return;
     if (a->owner)
         refuse(QStringLiteral("the attribute belongs to another element"));
+    if (m_tree->collapsesSpaces(e->name, a->name))
+        RequireCollapsedSpaces(a->value().view());
     Attr** attrs = m_tree->attrs(e);
     for (uint32_t i = 0; i < e->attrCount; ++i) {
         Attr* existing = attrs[i];

@@ -893,7 +893,7 @@ namespace {
                 attributeValueRest(quote, m_value);
                 value = m_tree.arena.copy(m_value);
             }
-            if (!m_tokenized.empty() && m_tokenized.count(uint64_t(elementId) << 32 | id)) {
+            if (m_tree.collapsesSpaces(elementId, id)) {
                 const std::string_view raw = value.view();
                 std::string tokens = collapseSpaces(raw);
                 if (tokens != raw)
@@ -1556,7 +1556,7 @@ namespace {
                     const uint64_t key = uint64_t(intern(elementName)) << 32 | intern(attrName);
                     // The first declaration of an attribute binds.
                     if (m_declaredAttrs.insert(key).second)
-                        m_tokenized.insert(key);
+                        m_tree.tokenizedAttributes.insert(key);
                 } else if (processing()) {
                     m_declaredAttrs.insert(uint64_t(intern(elementName)) << 32 | intern(attrName));
                 }
@@ -1678,7 +1678,6 @@ namespace {
         std::unordered_map<std::string, Entity> m_general;
         std::unordered_map<std::string, Entity> m_parameters;
         std::unordered_set<uint64_t> m_declaredAttrs;
-        std::unordered_set<uint64_t> m_tokenized; // attributes declared with a type other than CDATA
         std::vector<Frame> m_frames;
         const char* m_outerRef = nullptr; // the reference in the document whose expansion is being read
         int m_peDepth = 0;

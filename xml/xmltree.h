@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace xml::detail {
@@ -149,6 +150,13 @@ public:
     // Source spans (start to end) of nodes taken out of their place in the source, so the writer can
     // close the gaps they leave line by line.
     std::map<uint32_t, uint32_t> removedSpans;
+    // Attributes the document type declares with a type other than CDATA (element name id << 32 | attribute name
+    // id): reading collapses the spaces of their values.
+    std::unordered_set<uint64_t> tokenizedAttributes;
+    bool collapsesSpaces(uint32_t element, uint32_t attribute) const
+    {
+        return !tokenizedAttributes.empty() && tokenizedAttributes.count(uint64_t(element) << 32 | attribute);
+    }
 
     uint32_t intern(std::string_view name);
     std::string_view nameOf(uint32_t id) const { return m_names[id]; }

@@ -157,6 +157,23 @@ TEST(XmlPromises, AValueSetIsTheValueReadBack)
     refs.DocumentElement().RemoveChild(refs.DocumentElement().Child(3));
     EXPECT_EQ(refs.ToBytes(), "<r><a>&#32;</a><b/>&#13;\nx</r>");
 
+    // Values of attributes declared as tokens have their spaces collapsed when read: only collapsed ones are taken.
+    XmlDocument tokens;
+    tokens.LoadXml(
+        "<!DOCTYPE r [<!ATTLIST r n NMTOKENS #IMPLIED><!ATTLIST s a NMTOKEN #IMPLIED>]><r n='a b' a=' x '/>");
+    const QByteArray declared = tokens.ToBytes();
+    XmlNode r = tokens.DocumentElement();
+    EXPECT_THROW(r.GetAttributeNode(0).SetValue(" p  q "), xml::XmlException);
+    xml::XmlAttribute spaced = tokens.CreateAttribute("n");
+    spaced.SetValue(" p ");
+    EXPECT_THROW(r.SetAttributeNode(spaced), xml::XmlException);
+    EXPECT_THROW(r.SetName("s"), xml::XmlException); // its a=' x ' would read back as "x"
+    EXPECT_EQ(tokens.ToBytes(), declared);
+    r.GetAttributeNode(0).SetValue("p q");
+    XmlDocument reread;
+    reread.LoadXml(tokens.ToBytes());
+    EXPECT_EQ(reread.DocumentElement().GetAttributeNode(0).Value(), "p q");
+
     // A lone surrogate is no character: refused wherever a value or name is given.
     const QString lone = QString("a") + QChar(0xD800);
     XmlDocument doc;
