@@ -146,11 +146,37 @@ namespace {
     private:
         void copy(uint32_t from, uint32_t to)
         {
+            const size_t at = m_out.size();
             if (from < to)
                 m_out.append(m_src + from, to - from);
+            joinLineBreaks(at);
         }
-        void text(std::string_view utf8) { AppendEncoded(m_out, utf8, m_encoding, true); }
-        void strict(std::string_view utf8) { AppendEncoded(m_out, utf8, m_encoding, false); }
+        void text(std::string_view utf8)
+        {
+            const size_t at = m_out.size();
+            AppendEncoded(m_out, utf8, m_encoding, true);
+            joinLineBreaks(at);
+        }
+        void strict(std::string_view utf8)
+        {
+            const size_t at = m_out.size();
+            AppendEncoded(m_out, utf8, m_encoding, false);
+            joinLineBreaks(at);
+        }
+
+        // A bare carriage return ending what was written, and a line feed beginning what follows, would read as one
+        // line break where the document has two: the return becomes a line feed, which reads the same.
+        void joinLineBreaks(size_t at)
+        {
+            const bool wide = m_encoding == Encoding::Utf16LE || m_encoding == Encoding::Utf16BE;
+            const size_t unit = wide ? 2 : 1;
+            if (at < unit || m_out.size() < at + unit)
+                return;
+            const size_t low = m_encoding == Encoding::Utf16BE ? 1 : 0; // the byte holding an ASCII character
+            auto is = [&](size_t i, char c) { return m_out[i + low] == c && (!wide || m_out[i + 1 - low] == '\0'); };
+            if (is(at - unit, '\r') && is(at, '\n'))
+                m_out[at - unit + low] = '\n';
+        }
         void markup(std::string_view ascii) { AppendAscii(m_out, ascii, m_encoding); }
         std::string_view source(uint32_t from, uint32_t to) const { return { m_src + from, to - from }; }
         std::string sourceUtf8(uint32_t from, uint32_t to) const { return DecodeToUtf8(source(from, to), m_encoding); }
@@ -219,11 +245,11 @@ namespace {
                         const bool besideText
                             = child->kind == Kind::Text || (index > 0 && e->children[index - 1]->kind == Kind::Text);
                         if (!besideText || !isFormatting(head))
-                            AppendEncoded(m_out, head, m_encoding, false);
+                            strict(head);
                         frame.tail = std::move(tail);
                     }
                     frame.placing = true;
-                    m_out += encodedLead(e, index);
+                    strict(lead(e, index));
                 }
                 open(child); // last: it may grow the stack
             }
@@ -334,10 +360,10 @@ namespace {
             if (afterText && isFormatting(frame.tail))
                 return;
             if (frame.tail.find('\n') == std::string::npos && endsWithGeneratedLine(e)) {
-                AppendEncoded(m_out, lineBreak() + indentOf(e), m_encoding, false);
+                strict(lineBreak() + indentOf(e));
                 return;
             }
-            AppendEncoded(m_out, frame.tail, m_encoding, false);
+            strict(frame.tail);
         }
 
         bool hasRemovedBetween(uint32_t from, uint32_t to) const
@@ -359,7 +385,7 @@ namespace {
             std::string closed = closeGap(from, to);
             if (besideText && isFormatting(closed))
                 closed.clear();
-            AppendEncoded(m_out, closed, m_encoding, false);
+            strict(closed);
             if (next)
                 m_closedLeads[next] = std::move(closed);
         }
@@ -438,13 +464,6 @@ namespace {
                 return false;
             const uint32_t last = e->childCount - 1;
             return !keepsSourceLead(e->children[last]) && lead(e, last).find('\n') != std::string::npos;
-        }
-
-        std::string encodedLead(const Element* parent, uint32_t index)
-        {
-            std::string out;
-            AppendEncoded(out, lead(parent, index), m_encoding, false);
-            return out;
         }
 
         std::string sourceLead(const Node* n) const { return sourceUtf8(n->leadStart, n->start); }

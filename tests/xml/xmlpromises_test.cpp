@@ -174,6 +174,14 @@ TEST(XmlPromises, AValueSetIsTheValueReadBack)
     reread.LoadXml(tokens.ToBytes());
     EXPECT_EQ(reread.DocumentElement().GetAttributeNode(0).Value(), "p q");
 
+    // A bare carriage return meeting a line feed: still two line breaks.
+    XmlDocument cr;
+    cr.LoadXml("<r>a\r<b/>\nc</r>");
+    cr.DocumentElement().RemoveChild(cr.DocumentElement().Child(1));
+    XmlDocument crRead;
+    crRead.LoadXml(cr.ToBytes());
+    EXPECT_EQ(crRead.DocumentElement().Child(0).Value(), "a\n\nc");
+
     // A lone surrogate is no character: refused wherever a value or name is given.
     const QString lone = QString("a") + QChar(0xD800);
     XmlDocument doc;
