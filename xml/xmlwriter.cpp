@@ -164,18 +164,18 @@ namespace {
             joinLineBreaks(at);
         }
 
-        // A bare carriage return ending what was written, and a line feed beginning what follows, would read as one
-        // line break where the document has two: the return becomes a line feed, which reads the same.
+        // Bare carriage returns ending what was written, and a line feed beginning what follows, would read as one
+        // line break less than the document has: the returns become line feeds, which read the same.
         void joinLineBreaks(size_t at)
         {
             const bool wide = m_encoding == Encoding::Utf16LE || m_encoding == Encoding::Utf16BE;
             const size_t unit = wide ? 2 : 1;
-            if (at < unit || m_out.size() < at + unit)
-                return;
             const size_t low = m_encoding == Encoding::Utf16BE ? 1 : 0; // the byte holding an ASCII character
             auto is = [&](size_t i, char c) { return m_out[i + low] == c && (!wide || m_out[i + 1 - low] == '\0'); };
-            if (is(at - unit, '\r') && is(at, '\n'))
-                m_out[at - unit + low] = '\n';
+            if (at < unit || m_out.size() < at + unit || !is(at, '\n'))
+                return;
+            for (size_t i = at; i >= unit && is(i - unit, '\r'); i -= unit)
+                m_out[i - unit + low] = '\n';
         }
         void markup(std::string_view ascii) { AppendAscii(m_out, ascii, m_encoding); }
         std::string_view source(uint32_t from, uint32_t to) const { return { m_src + from, to - from }; }
