@@ -69,25 +69,6 @@ namespace {
         return size_t(end - p) >= literal.size() && std::memcmp(p, literal.data(), literal.size()) == 0;
     }
 
-    void appendUtf8(std::string& out, char32_t cp)
-    {
-        if (cp < 0x80) {
-            out += char(cp);
-        } else if (cp < 0x800) {
-            out += char(0xC0 | (cp >> 6));
-            out += char(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += char(0xE0 | (cp >> 12));
-            out += char(0x80 | ((cp >> 6) & 0x3F));
-            out += char(0x80 | (cp & 0x3F));
-        } else {
-            out += char(0xF0 | (cp >> 18));
-            out += char(0x80 | ((cp >> 12) & 0x3F));
-            out += char(0x80 | ((cp >> 6) & 0x3F));
-            out += char(0x80 | (cp & 0x3F));
-        }
-    }
-
     // Decodes one character of UTF-8 that must be an XML Char; returns the byte after it, or null.
     const char* nextChar(const char* p, const char* end, char32_t& cp)
     {
@@ -727,7 +708,7 @@ namespace {
             if (m_p + 1 < m_end && m_p[1] == '#') {
                 const char32_t c = charRef();
                 m_charText.clear();
-                appendUtf8(m_charText, c);
+                AppendUtf8(m_charText, c);
                 addText(m_charText.data(), m_charText.size(), eventStart(start), eventEnd(m_p), false, true);
                 return;
             }
@@ -955,7 +936,7 @@ namespace {
         {
             const char* start = m_p;
             if (m_p + 1 < m_end && m_p[1] == '#') {
-                appendUtf8(out, charRef());
+                AppendUtf8(out, charRef());
                 return;
             }
             ++m_p;
@@ -1013,7 +994,7 @@ namespace {
                 m_end = text.data() + text.size();
                 Entity* inner = nullptr;
                 if (m_p[1] == '#') {
-                    appendUtf8(out, charRef());
+                    AppendUtf8(out, charRef());
                 } else {
                     ++m_p;
                     const std::string_view refName = name();
@@ -1463,7 +1444,7 @@ namespace {
                     fail(m_p, "a parameter entity reference inside a declaration of the internal subset");
                 if (c == '&') {
                     if (m_p + 1 < m_end && m_p[1] == '#') {
-                        appendUtf8(out, charRef());
+                        AppendUtf8(out, charRef());
                     } else {
                         const char* from = m_p;
                         ++m_p;
@@ -1855,7 +1836,7 @@ void DecodeReferences(std::string_view raw, std::string& out)
             char32_t value = 0;
             for (const char c : ref.substr(hex ? 2 : 1))
                 value = value * (hex ? 16 : 10) + char32_t(c <= '9' ? c - '0' : c >= 'a' ? c - 'a' + 10 : c - 'A' + 10);
-            appendUtf8(out, value);
+            AppendUtf8(out, value);
         } else {
             out += predefined(ref);
         }

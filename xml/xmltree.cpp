@@ -141,6 +141,10 @@ void Tree::appendChild(Element* parent, Node* child)
     parent->children[parent->childCount++] = child;
     child->parent = parent;
     touch(parent, ChildrenDirty);
+    // A text moved after another is written anew, escaped, so that the two cannot form markup ("]]" and ">").
+    if (child->kind == Kind::Text && child->has(Original) && !child->has(Expanded) && parent->childCount > 1
+        && parent->children[parent->childCount - 2]->kind == Kind::Text)
+        touch(child, SelfDirty);
 }
 
 void Tree::removeChildAt(Element* parent, uint32_t index)

@@ -242,6 +242,10 @@ TEST(XmlPromises, AnEditChangesOnlyItsOwnLines)
     expectEdit("<r><a/>\n  <b/>\n</r>\n", removeAt({ 0 }), "<r>\n  <b/>\n</r>\n");
     // Texts that a removal brings together must not form markup ("]]>" is not allowed in text).
     expectEdit("<r>]]<b/>></r>", removeAt({ 1 }), "<r>]]&gt;</r>");
+    expectEdit(
+        "<r><b>></b>]]</r>",
+        [](XmlDocument& d) { d.DocumentElement().AppendChild(d.DocumentElement().Child(0).Child(0)); },
+        "<r><b></b>]]&gt;</r>");
     // Nor may formatting join a text, which would change its value.
     expectEdit("<r>x<b/>\n  <c/></r>", removeAt({ 1 }), "<r>x<c/></r>");
     expectEdit("<r><c/>\n  <b/>y</r>", removeAt({ 1 }), "<r><c/>y</r>");
