@@ -33,8 +33,8 @@ void AttributeEditor::CreateControls() { _CreateControls0(); }
 
 void AttributeEditor::_CreateControls0()
 {
-    using Kind = fw::ControlSpec::Kind;
-    static constexpr fw::ControlSpec controls[] = {
+    using Kind = fw::ControlRow::Kind;
+    static constexpr fw::ControlRow controls[] = {
         { "Listbox1", Kind::Listbox, 20, 14, 155, 260, 0, 0, 6, true, nullptr },
         { "StaticText1", Kind::StaticText, 187, 14, 192, 20, 0, 0, 7, true, "Name:" },
         { "AttrName", Kind::EditField, 187, 39, 192, 22, 0, 0, 0, true, nullptr },
@@ -45,7 +45,7 @@ void AttributeEditor::_CreateControls0()
         { "AttrDelete", Kind::PushButton, 187, 252, 192, 22, 0, 0, 4, false, "Delete" },
         { "PushButton1", Kind::PushButton, 20, 286, 359, 22, 0, 0, 5, true, "OK" },
     };
-    for (const fw::ControlSpec& row : controls)
+    for (const fw::ControlRow& row : controls)
         AddControl(row);
 
     auto& list = Control<fw::Listbox>(QStringLiteral("Listbox1"));

@@ -24,8 +24,8 @@ void NodeCreator::CreateControls() { _CreateControls0(); }
 
 void NodeCreator::_CreateControls0()
 {
-    using Kind = fw::ControlSpec::Kind;
-    static constexpr fw::ControlSpec controls[] = {
+    using Kind = fw::ControlRow::Kind;
+    static constexpr fw::ControlRow controls[] = {
         { "NCName", Kind::EditField, 20, 38, 331, 22, 0, 0, 0, true, nullptr },
         { "StaticText1", Kind::StaticText, 20, 14, 331, 20, 0, 0, 3, true, "Name:" },
         { "StaticText2", Kind::StaticText, 20, 72, 331, 20, 0, 0, 4, true, "Value:" },
@@ -34,7 +34,7 @@ void NodeCreator::_CreateControls0()
         { "PushButton1", Kind::PushButton, 20, 154, 331, 22, 0, 0, 2, true, "Create Node" },
         { "PushButton2", Kind::PushButton, 20, 188, 331, 22, 0, 0, 6, true, "Cancel" },
     };
-    for (const fw::ControlSpec& row : controls)
+    for (const fw::ControlRow& row : controls)
         AddControl(row);
     Control<fw::PushButton>(QStringLiteral("PushButton1")).SetDefault(true);
 

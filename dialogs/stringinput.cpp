@@ -24,13 +24,13 @@ void StringInput::CreateControls() { _CreateControls0(); }
 
 void StringInput::_CreateControls0()
 {
-    using Kind = fw::ControlSpec::Kind;
-    static constexpr fw::ControlSpec controls[] = {
+    using Kind = fw::ControlRow::Kind;
+    static constexpr fw::ControlRow controls[] = {
         { "StaticText1", Kind::StaticText, 20, 14, 244, 20, 0, 0, 0, true, "Message:" },
         { "EditField1", Kind::EditField, 20, 42, 244, 22, 0, 0, 1, true, nullptr },
         { "PushButton1", Kind::PushButton, 20, 72, 244, 22, 0, 0, 2, true, "OK" },
     };
-    for (const fw::ControlSpec& row : controls)
+    for (const fw::ControlRow& row : controls)
         AddControl(row);
     Control<fw::StaticText>(QStringLiteral("StaticText1")).SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 

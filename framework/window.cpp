@@ -290,7 +290,7 @@ void Window::ShowPages()
             control->Widget().setVisible(control->Page() == page);
 }
 
-RectControl& Window::AddControl(const ControlSpec& row)
+RectControl& Window::AddControl(const ControlRow& row)
 {
     RectControl& control = newControl(row.kind, QString::fromLatin1(row.name));
     if (row.caption) {
@@ -303,17 +303,17 @@ RectControl& Window::AddControl(const ControlSpec& row)
             box->setTitle(caption);
     }
     control.SetRect(row.left, row.top, row.width, row.height);
-    control.SetLocks(row.locks & ControlSpec::Left, row.locks & ControlSpec::Top, row.locks & ControlSpec::Right,
-        row.locks & ControlSpec::Bottom);
+    control.SetLocks(row.locks & ControlRow::Left, row.locks & ControlRow::Top, row.locks & ControlRow::Right,
+        row.locks & ControlRow::Bottom);
     control.SetPage(row.page);
     control.SetTabIndex(row.tabIndex);
     control.SetEnabled(row.enabled);
     return control;
 }
 
-RectControl& Window::newControl(ControlSpec::Kind kind, const QString& name)
+RectControl& Window::newControl(ControlRow::Kind kind, const QString& name)
 {
-    using Kind = ControlSpec::Kind;
+    using Kind = ControlRow::Kind;
     switch (kind) {
     case Kind::TabPanel:
         return AddControl<TabPanel>(name);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/controlspec.h"
+#include "framework/controlrow.h"
 #include "framework/exceptions.h"
 #include "framework/menubar.h"
 #include "framework/ref.h"
@@ -103,7 +103,7 @@ public:
         return *control;
     }
     // Creates the control of one row of a design table and gives it the row's values.
-    RectControl& AddControl(const ControlSpec& row);
+    RectControl& AddControl(const ControlRow& row);
     // The control of that name as a T; raises NilObjectException when there is none of that kind.
     template <class T = RectControl> T& Control(const QString& name) const
     {
@@ -138,7 +138,7 @@ protected:
 private:
     friend class RectControl;
 
-    RectControl& newControl(ControlSpec::Kind kind, const QString& name);
+    RectControl& newControl(ControlRow::Kind kind, const QString& name);
     void Register(const QString& name, RectControl& control);
     void ArrangeContent();
     void ArrangeControls();

@@ -7,7 +7,7 @@
 #include "editor/qevfileactions.h"
 #include "editor/unsavededits.h"
 #include "editor/xmlfileactions.h"
-#include "framework/controlspec.h"
+#include "framework/controlrow.h"
 #include "framework/editfield.h"
 #include "framework/groupbox.h"
 #include "framework/listbox.h"
@@ -32,13 +32,13 @@
 
 namespace {
 
-using Kind = fw::ControlSpec::Kind;
-using Locks = fw::ControlSpec::Locks;
+using Kind = fw::ControlRow::Kind;
+using Locks = fw::ControlRow::Locks;
 constexpr int kLeftTop = Locks::Left | Locks::Top;
 constexpr int kTopRight = Locks::Top | Locks::Right;
 
 // The window's 26 controls in creation order: name, kind, place, locks, tab page, focus order, enabled, text.
-constexpr fw::ControlSpec kControls[] = {
+constexpr fw::ControlRow kControls[] = {
     { "TabPanel1", Kind::TabPanel, 0, 0, 702, 580, Locks::AllEdges, 0, -1, true, nullptr },
     { "todoList", Kind::Listbox, 20, 40, 129, 520, kLeftTop | Locks::Bottom, 3, 0, true, nullptr },
     { "editTodo", Kind::EditField, 161, 74, 521, 384, Locks::AllEdges, 3, 1, true, nullptr },
@@ -392,7 +392,7 @@ void MainWindow::_CreateControls0()
         { QStringLiteral("StatusNest"), [this] { StatusNest().SetReadOnly(true); } },
         { QStringLiteral("StaticText2"), [this] { setNotice(StaticText2()); } },
     };
-    for (const fw::ControlSpec& row : kControls) {
+    for (const fw::ControlRow& row : kControls) {
         AddControl(row);
         if (const auto found = particular.find(QString::fromLatin1(row.name)); found != particular.end())
             found.value()();

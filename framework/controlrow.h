@@ -3,7 +3,7 @@
 namespace fw {
 
 // One control of a window's design, as a row of the window's table of controls.
-struct ControlSpec {
+struct ControlRow {
     enum class Kind { TabPanel, Listbox, EditField, PushButton, CheckBox, GroupBox, Separator, StaticText };
     // Edges locked to the container's same edge, or-ed together.
     enum Locks { Left = 1, Top = 2, Right = 4, Bottom = 8, AllEdges = 15 };
