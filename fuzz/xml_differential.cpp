@@ -10,7 +10,8 @@
 //   with one of them in a name are not compared.
 // - Names: expat follows the fourth edition's name characters, the layer the fifth's, which hold every
 //   name the fourth allows. The two tables agree up to U+00FF, so a document holding a character above
-//   it may be accepted by the layer and refused by expat; the other way round is still a finding.
+//   it (also one written as a character reference) may be accepted by the layer and refused by expat; the other
+//   way round is still a finding.
 // - UTF-16 without a byte-order mark and without a declaration: expat reads it, XML makes it a fatal error (such a
 //   file must be UTF-8). Such inputs are skipped.
 // - UTF-16 with a surrogate that is not one half of a pair: expat reads it as a character, XML does not.
@@ -26,6 +27,7 @@
 #include "xml/xmldocument.h"
 #include "xml/xmlexception.h"
 
+#include <QRegularExpression>
 #include <cctype>
 #include <cstring>
 #include <string>
@@ -74,6 +76,15 @@ bool beyondLatin1(const QByteArray& bytes)
         for (qsizetype i = text.from; i < text.bytes.size(); ++i) {
             const auto b = static_cast<unsigned char>(text.bytes[i]);
             if (b >= 0xC4) // the lead byte of U+0100 and above
+                return true;
+        }
+        // A character reference in an entity's text can put such a character into a name, too.
+        const QRegularExpression reference(QStringLiteral("&#(x[0-9a-fA-F]+|[0-9]+);"));
+        for (const auto& match : reference.globalMatch(QString::fromUtf8(text.bytes.mid(text.from)))) {
+            const QString digits = match.captured(1);
+            bool ok = false;
+            const uint value = digits.startsWith('x') ? digits.mid(1).toUInt(&ok, 16) : digits.toUInt(&ok, 10);
+            if (!ok || value > 0xFF)
                 return true;
         }
     } catch (const xml::XmlException&) {
