@@ -1073,20 +1073,26 @@ namespace {
         }
 
         // A comment; a node only inside the document element.
+        // The first place from p on where `first` is followed by `second`, or null when there is none.
+        const char* findPair(const char* p, char first, char second) const
+        {
+            for (;; ++p) {
+                p = static_cast<const char*>(std::memchr(p, first, size_t(m_end - p)));
+                if (!p || m_end - p < 2)
+                    return nullptr;
+                if (p[1] == second)
+                    return p;
+            }
+        }
+
         void comment(bool inContent)
         {
             const char* start = m_p;
             m_p += 4;
             const char* from = m_p;
-            const char* p = m_p;
-            for (;;) {
-                p = static_cast<const char*>(std::memchr(p, '-', size_t(m_end - p)));
-                if (!p || m_end - p < 2)
-                    fail(start, "unterminated comment");
-                if (p[1] == '-')
-                    break;
-                ++p;
-            }
+            const char* p = findPair(m_p, '-', '-');
+            if (!p)
+                fail(start, "unterminated comment");
             if (m_end - p < 3 || p[2] != '>')
                 fail(p, "\"--\" in a comment");
             const bool cr = checkChars(from, p);
@@ -1111,15 +1117,9 @@ namespace {
                 requireSpace();
                 from = m_p;
             }
-            const char* p = m_p;
-            for (;;) {
-                p = static_cast<const char*>(std::memchr(p, '?', size_t(m_end - p)));
-                if (!p || m_end - p < 2)
-                    fail(start, "unterminated processing instruction");
-                if (p[1] == '>')
-                    break;
-                ++p;
-            }
+            const char* p = findPair(m_p, '?', '>');
+            if (!p)
+                fail(start, "unterminated processing instruction");
             const bool cr = checkChars(from, p);
             m_p = p + 2;
             if (!inContent)
