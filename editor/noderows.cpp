@@ -3,40 +3,32 @@
 #include "framework/listbox.h"
 #include "framework/strings.h"
 #include "shell/editorhost.h"
+#include "xml/encoding.h"
 #include "xml/xmlattribute.h"
 #include "xml/xmldocument.h"
 #include "xml/xmlnode.h"
 
-#include <QVarLengthArray>
+#include <string>
 
 namespace editor {
 
 namespace {
 
-    // The attribute column in either pairs form, built in one allocation.
+    // The attribute column in either pairs form, built as UTF-8 and converted once: the list shows every child's.
     QString attributePairs(const xml::XmlNode& node, AttributeColumn form)
     {
-        const QLatin1StringView equals(" = ");
-        const QLatin1StringView separator(", ");
-        QVarLengthArray<QString, 16> parts;
-        qsizetype length = 0;
-        for (int j = 0; j <= node.AttributeCount() - 1; ++j) {
-            const xml::XmlAttribute attribute = node.GetAttributeNode(j);
-            parts.append(attribute.Name());
-            parts.append(attribute.Value());
-            length += parts[parts.size() - 2].size() + equals.size() + parts.back().size() + separator.size();
-        }
-        QString text;
-        text.reserve(length);
-        if (form == AttributeColumn::PairsEachFollowedBySeparator) {
-            for (qsizetype k = 0; k < parts.size(); k += 2)
-                text.append(parts[k]).append(equals).append(parts[k + 1]).append(separator);
-        } else {
-            for (qsizetype k = 0; k < parts.size(); k += 2)
-                text.append(separator).append(parts[k]).append(equals).append(parts[k + 1]);
-            text.remove(0, 2); // Mid(text, 3): the separator in front of the first pair goes
-        }
-        return text;
+        constexpr std::string_view equals(" = ");
+        constexpr std::string_view separator(", ");
+        thread_local std::string text;
+        text.clear();
+        node.ForEachAttributeText([&](std::string_view name, std::string_view value) {
+            if (form != AttributeColumn::PairsEachFollowedBySeparator && !text.empty())
+                text.append(separator);
+            text.append(name).append(equals).append(value);
+            if (form == AttributeColumn::PairsEachFollowedBySeparator)
+                text.append(separator);
+        });
+        return xml::Utf8ToQString(text);
     }
 
     void addNodeRow(fw::Listbox& list, const xml::XmlNode& child, AttributeColumn form)
@@ -44,10 +36,13 @@ namespace {
         list.AddRow(child.Name());
         if (child.ChildCount() == 1 && fw::Equals(child.Child(0).Name(), QStringLiteral("#text")))
             list.SetCell(list.LastIndex(), 1, fw::Trim(child.Child(0).Value()));
-        if (form == AttributeColumn::Empty || child.AttributeCount() <= 0)
+        if (form == AttributeColumn::Empty)
             return;
         // The cell is written once, from the text that writing it pair by pair would leave, built in linear time.
-        list.SetCell(list.LastIndex(), 2, attributePairs(child, form));
+        // A node without attributes gets no cell; with any, the text is never empty.
+        const QString pairs = attributePairs(child, form);
+        if (!pairs.isEmpty())
+            list.SetCell(list.LastIndex(), 2, pairs);
     }
 
     // Index of the node's attribute of that name, -1 when it has none.

@@ -47,9 +47,8 @@ void XmlAttribute::SetName(const QString& name)
     if (a->owner && m_tree->collapsesSpaces(a->owner->name, id))
         RequireCollapsedSpaces(a->value().view());
     if (Element* owner = a->owner) {
-        Attr** attrs = m_tree->attrs(owner);
-        for (uint32_t i = 0; i < owner->attrCount; ++i)
-            if (attrs[i] != a && attrs[i]->name == id)
+        for (const Attr* other : m_tree->attrs(owner))
+            if (other != a && other->name == id)
                 throw XmlException("the element already has an attribute named \"" + text + "\"");
     }
     a->name = id;

@@ -114,9 +114,10 @@ void XmlNode::SetName(const QString& name)
     const uint32_t id = m_tree->intern(text);
     // Under its new name the element's attributes may be declared as tokens.
     if (const Element* e = asElement(n))
-        for (uint32_t i = 0; i < e->attrCount; ++i)
-            if (const Attr a = e->attrCopy(i); m_tree->collapsesSpaces(id, a.name))
+        m_tree->forEachAttr(e, [&](const Attr& a) {
+            if (m_tree->collapsesSpaces(id, a.name))
                 RequireCollapsedSpaces(a.value().view());
+        });
     n->name = id;
     m_tree->touch(n, SelfDirty);
     n->flags |= Renamed;
@@ -128,7 +129,7 @@ QString XmlNode::Value() const
     if (n->kind == Kind::Element)
         return QString();
     std::string decoded;
-    return Utf8ToQString(static_cast<Leaf*>(n)->text(decoded));
+    return Utf8ToQString(m_tree->textOf(static_cast<Leaf*>(n), decoded));
 }
 
 void XmlNode::SetValue(const QString& value)
@@ -152,7 +153,7 @@ void XmlNode::SetValue(const QString& value)
     // A CDATA section ends at "]]>": written as two sections, it would read back as two nodes.
     if (n->kind == Kind::CData && text.find("]]>") != std::string::npos)
         refuse(QStringLiteral("a CDATA section cannot hold \"]]>\""));
-    static_cast<Leaf*>(n)->setValue(m_tree->arena.copy(text));
+    m_tree->setValue(static_cast<Leaf*>(n), m_tree->arena.copy(text));
     m_tree->touch(n, SelfDirty);
 }
 
@@ -214,14 +215,21 @@ void XmlNode::RemoveChild(const XmlNode& child)
 int XmlNode::AttributeCount() const
 {
     const Element* e = asElement(node());
-    return e ? int(e->attrCount) : 0;
+    return e ? int(m_tree->attrCount(e)) : 0;
 }
 
 XmlAttribute XmlNode::GetAttributeNode(int index) const
 {
     Element* e = asElement(node());
-    checkIndex(index, e ? e->attrCount : 0, "attribute");
-    return XmlAttribute(m_tree, m_tree->attrs(e)[index]);
+    checkIndex(index, e ? m_tree->attrCount(e) : 0, "attribute");
+    return XmlAttribute(m_tree, m_tree->attrs(e)[size_t(index)]);
+}
+
+void XmlNode::ForEachAttributeText(
+    const std::function<void(std::string_view name, std::string_view value)>& visit) const
+{
+    if (const Element* e = asElement(node()))
+        m_tree->forEachAttrText(e, visit);
 }
 
 void XmlNode::SetAttributeNode(const XmlAttribute& attribute)
@@ -236,9 +244,7 @@ void XmlNode::SetAttributeNode(const XmlAttribute& attribute)
         refuse(QStringLiteral("the attribute belongs to another element"));
     if (m_tree->collapsesSpaces(e->name, a->name))
         RequireCollapsedSpaces(a->value().view());
-    Attr** attrs = m_tree->attrs(e);
-    for (uint32_t i = 0; i < e->attrCount; ++i) {
-        Attr* existing = attrs[i];
+    for (Attr* existing : m_tree->attrs(e)) {
         if (existing->name == a->name) {
             existing->setValue(a->value());
             existing->dirty = true;
@@ -257,8 +263,9 @@ void XmlNode::RemoveAttribute(const QString& name)
     if (!e)
         return;
     const std::string wanted = name.toStdString();
-    for (uint32_t i = 0; i < e->attrCount; ++i)
-        if (m_tree->nameOf(e->attrCopy(i).name) == wanted) {
+    const std::vector<Attr*>& attrs = m_tree->attrs(e);
+    for (uint32_t i = 0; i < attrs.size(); ++i)
+        if (m_tree->nameOf(attrs[i]->name) == wanted) {
             m_tree->removeAttrAt(e, i);
             return;
         }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
+#include <string_view>
 
 namespace xml {
 
@@ -37,6 +39,9 @@ public:
 
     int AttributeCount() const;
     XmlAttribute GetAttributeNode(int index) const;
+    // Reads every attribute in order, as UTF-8 texts, without making handles of them: a long list would pay for
+    // a handle and two strings per attribute.
+    void ForEachAttributeText(const std::function<void(std::string_view name, std::string_view value)>& visit) const;
     void SetAttributeNode(const XmlAttribute& attribute); // an existing name keeps its place, gets the value
     void RemoveAttribute(const QString& name); // no such attribute: nothing happens
 

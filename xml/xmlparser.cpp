@@ -796,11 +796,26 @@ namespace {
                 attribute(elementId);
             }
             flushText();
-            // The element and its attributes in one allocation.
+            // Plain values as written in a UTF-8 source are read from the tag again when asked, so they cost no
+            // memory; any other attributes are rows right after the element, in the same allocation.
             const auto count = uint32_t(m_attrs.size());
-            char* block = static_cast<char*>(
-                m_tree.arena.allocate(sizeof(Element) + count * sizeof(RowAttr), alignof(Element)));
-            Element* e = new (block) Element();
+            const bool inTag = count && std::all_of(m_attrs.begin(), m_attrs.end(), [&](const PendingAttr& a) {
+                return a.value.data >= m_doc && a.value.data < m_docEnd;
+            });
+            Element* e = nullptr;
+            if (count && !inTag) {
+                char* block = static_cast<char*>(m_tree.arena.allocate(
+                    sizeof(Element) + sizeof(uint32_t) + count * sizeof(RowAttr), alignof(RowAttr)));
+                e = new (block) Element();
+                e->layout = AttrRows;
+                e->rowCount() = count;
+                RowAttr* rows = e->rows();
+                for (uint32_t i = 0; i < count; ++i)
+                    rows[i] = { m_attrs[i].value.data, m_attrs[i].name, m_attrs[i].value.size };
+            } else {
+                e = m_tree.arena.make<Element>();
+                e->layout = inTag ? AttrsInTag : 0;
+            }
             e->kind = Kind::Element;
             e->name = elementId;
             e->flags = Original | (expanding() ? Expanded : 0);
@@ -809,14 +824,6 @@ namespace {
             e->leadStart = level().prevEnd;
             // Set now, while the node is in the cache: a wide parent would otherwise revisit every child at its end.
             e->parent = m_open.empty() ? nullptr : m_open.back().element;
-            if (count) {
-                auto* rows = reinterpret_cast<RowAttr*>(block + sizeof(Element));
-                for (uint32_t i = 0; i < count; ++i)
-                    rows[i] = { m_attrs[i].value.data, m_attrs[i].name, m_attrs[i].value.size };
-                e->attrs = rows;
-                e->layout = AttrRows;
-                e->attrCount = count;
-            }
             m_open.push_back({ e, elementName, m_frames.size() });
             if (m_open.size() >= m_levels.size())
                 m_levels.emplace_back();
@@ -1059,8 +1066,11 @@ namespace {
             }
             if (!inner.children.empty()) {
                 const auto n = uint32_t(inner.children.size());
-                e->children = static_cast<Node**>(m_tree.arena.allocate(sizeof(Node*) * n, alignof(Node*)));
-                std::memcpy(e->children, inner.children.data(), sizeof(Node*) * n);
+                auto* children
+                    = static_cast<Ref<Node>*>(m_tree.arena.allocate(sizeof(Ref<Node>) * n, alignof(Ref<Node>)));
+                for (uint32_t i = 0; i < n; ++i)
+                    children[i] = inner.children[i];
+                e->children = children;
                 e->childCount = n;
             }
             m_open.pop_back();
@@ -1159,15 +1169,13 @@ namespace {
 
         void addLeaf(Kind kind, uint32_t name, Str value, uint32_t start, uint32_t end)
         {
-            auto* leaf = m_tree.arena.make<Leaf>();
-            leaf->kind = kind;
+            Leaf* leaf = m_tree.newParsedLeaf(kind, start, end, value);
             leaf->name = name;
             leaf->flags = Original | (expanding() ? Expanded : 0);
             leaf->start = start;
             leaf->end = end;
             leaf->leadStart = level().prevEnd;
             leaf->parent = m_open.back().element;
-            leaf->setValue(value);
             placeExpanded(leaf, start, end);
             addChild(leaf);
         }
@@ -1230,22 +1238,22 @@ namespace {
             const std::string_view value = m_textShared ? std::string_view(m_textData, m_textSize) : m_text;
             if (isWhiteSpace(value) && !m_textReferenced && !textFollows && !textBefore())
                 return;
-            auto* leaf = m_tree.arena.make<Leaf>();
-            leaf->kind = Kind::Text;
+            Leaf* leaf = nullptr;
+            if (m_textShared) {
+                leaf = m_tree.newParsedLeaf(Kind::Text, m_textStart, m_textEnd, { m_textData, uint32_t(m_textSize) });
+            } else if (m_share && m_textAsWritten) {
+                // Only predefined and character references: kept as written, decoded when asked.
+                leaf = m_tree.newParsedLeaf(
+                    Kind::Text, m_textStart, m_textEnd, { m_doc + m_textStart, m_textEnd - m_textStart });
+                leaf->layout |= RawValue;
+            } else {
+                leaf = m_tree.newParsedLeaf(Kind::Text, m_textStart, m_textEnd, m_tree.arena.copy(value));
+            }
             leaf->flags = Original | (m_textExpanded ? Expanded : 0);
             leaf->start = m_textStart;
             leaf->end = m_textEnd;
             leaf->leadStart = level().prevEnd;
             leaf->parent = m_open.back().element;
-            if (m_textShared) {
-                leaf->setValue({ m_textData, uint32_t(m_textSize) });
-            } else if (m_share && m_textAsWritten) {
-                // Only predefined and character references: kept as written, decoded when asked.
-                leaf->setValue({ m_doc + m_textStart, m_textEnd - m_textStart });
-                leaf->layout = RawValue;
-            } else {
-                leaf->setValue(m_tree.arena.copy(value));
-            }
             placeExpanded(leaf, m_textStart, m_textEnd);
             addChild(leaf);
         }

@@ -9,8 +9,10 @@
 
 namespace xml::detail {
 
-namespace {
-    constexpr size_t kBlockSize = 1 << 20;
+Arena::~Arena()
+{
+    for (const auto& [block, size] : m_blocks)
+        Cage::give(block, size);
 }
 
 void* Arena::allocate(size_t size, size_t align)
@@ -18,10 +20,12 @@ void* Arena::allocate(size_t size, size_t align)
     // Alignments are powers of two: a mask, not a division, on this path taken for every node.
     const size_t pad = size_t(0 - reinterpret_cast<uintptr_t>(m_cursor)) & (align - 1);
     if (!m_cursor || pad + size > m_left) {
-        const size_t blockSize = std::max(kBlockSize, size + align);
-        m_blocks.emplace_back(new char[blockSize]);
-        m_cursor = m_blocks.back().get();
-        m_left = blockSize;
+        m_blocks.reserve(m_blocks.size() + 1);
+        size_t taken = 0;
+        void* block = Cage::take(size + align, taken);
+        m_blocks.emplace_back(block, taken);
+        m_cursor = static_cast<char*>(block);
+        m_left = taken;
         return allocate(size, align);
     }
     char* at = m_cursor + pad;
@@ -34,7 +38,7 @@ Str Arena::copy(std::string_view text)
 {
     if (text.size() >= UINT32_MAX)
         throw XmlException("text too long");
-    char* at = static_cast<char*>(allocate(text.size() + 1, 1));
+    char* at = static_cast<char*>(allocate(text.size() + 1, 4));
     // An empty view may carry no pointer at all, which memcpy must not be given.
     if (!text.empty())
         std::memcpy(at, text.data(), text.size());
@@ -42,17 +46,56 @@ Str Arena::copy(std::string_view text)
     return { at, uint32_t(text.size()) };
 }
 
-std::string_view Leaf::text(std::string& scratch) const
+Tree::Tree() { intern(""); }
+
+namespace {
+    // The length of the delimiter that ends a leaf of this kind: "-->", "]]>" or "?>".
+    uint32_t valueTail(Kind kind)
+    {
+        return kind == Kind::Comment || kind == Kind::CData ? 3 : kind == Kind::ProcessingInstruction ? 2 : 0;
+    }
+}
+
+Str Tree::valueOf(const Leaf* leaf) const
 {
-    if (!(layout & RawValue))
-        return value().view();
-    DecodeReferences(value().view(), scratch);
+    if (leaf->layout & ValueInSpan)
+        return { source.constData() + leaf->start + leaf->valueHead,
+            leaf->end - leaf->start - leaf->valueHead - valueTail(leaf->kind) };
+    if (leaf->layout & BareLeaf)
+        return m_bareLeafValues.at(leaf);
+    if (leaf->layout & ValueInSource)
+        return { source.constData() + leaf->valueAt, leaf->valueSize };
+    return { cageAddress(leaf->valueAt), leaf->valueSize };
+}
+
+std::string_view Tree::textOf(const Leaf* leaf, std::string& scratch) const
+{
+    const Str value = valueOf(leaf);
+    if (!(leaf->layout & RawValue))
+        return value.view();
+    DecodeReferences(value.view(), scratch);
     return scratch;
 }
 
-Tree::Tree() { intern(""); }
+void Tree::setValue(Leaf* leaf, Str value)
+{
+    const char* begin = source.constData();
+    leaf->layout &= ~(RawValue | ValueInSource | ValueInSpan);
+    if (leaf->layout & BareLeaf) {
+        m_bareLeafValues[leaf] = value;
+        return;
+    }
+    if (value.data && std::less_equal<const char*>()(begin, value.data)
+        && std::less_equal<const char*>()(value.data, begin + source.size())) {
+        leaf->valueAt = uint32_t(value.data - begin);
+        leaf->layout |= ValueInSource;
+    } else {
+        leaf->valueAt = cageOffset(value.data);
+    }
+    leaf->valueSize = value.size;
+}
 
-uint32_t Tree::intern(std::string_view name)
+uint32_t Tree::intern(std::string_view name) const
 {
     if (auto it = m_nameIds.find(name); it != m_nameIds.end())
         return it->second;
@@ -80,11 +123,32 @@ Element* Tree::newElement(uint32_t name)
     return e;
 }
 
+Leaf* Tree::newParsedLeaf(Kind kind, uint32_t start, uint32_t end, Str value)
+{
+    const auto from = reinterpret_cast<uintptr_t>(source.constData()) + start;
+    const auto at = reinterpret_cast<uintptr_t>(value.data);
+    const bool inSpan = value.data && from <= at && at - from <= UINT8_MAX
+        && at + value.size + valueTail(kind) == from + (end - start);
+    const auto head = uint8_t(at - from);
+    if (!inSpan) {
+        auto* leaf = arena.make<Leaf>();
+        leaf->kind = kind;
+        setValue(leaf, value);
+        return leaf;
+    }
+    // Only the node's own fields: the value is read from the span.
+    auto* leaf = static_cast<Leaf*>(arena.make<Node>());
+    leaf->kind = kind;
+    leaf->layout = ValueInSpan | BareLeaf;
+    leaf->valueHead = head;
+    return leaf;
+}
+
 Leaf* Tree::newLeaf(Kind kind, std::string_view value)
 {
     auto* leaf = arena.make<Leaf>();
     leaf->kind = kind;
-    leaf->setValue(arena.copy(value));
+    setValue(leaf, arena.copy(value));
     return leaf;
 }
 
@@ -105,39 +169,48 @@ void Tree::touch(Node* n, Flag what)
 }
 
 namespace {
-    // Makes room for one more pointer in an array kept in the arena; the old array is left behind (edits are
-    // rare). Its capacity follows from its count and whether it was grown before (see Layout).
-    template <class T> void reserveOne(Arena& arena, T**& items, uint32_t count, uint8_t& layout, Layout grown)
+    // Makes room for one more child in an array kept in the arena; the old array is left behind (edits are rare).
+    // Its capacity follows from its count and whether it was grown before (see Layout).
+    void reserveOne(Arena& arena, Element* e)
     {
-        const uint32_t capacity = !(layout & grown) ? count : std::max<uint32_t>(4, std::bit_ceil(count));
+        const uint32_t count = e->childCount;
+        const uint32_t capacity = !(e->layout & ChildrenGrown) ? count : std::max<uint32_t>(4, std::bit_ceil(count));
         if (count < capacity)
             return;
         const uint32_t bigger = std::max<uint32_t>(4, capacity * 2);
-        auto** fresh = static_cast<T**>(arena.allocate(sizeof(T*) * bigger, alignof(T*)));
+        auto* fresh = static_cast<Ref<Node>*>(arena.allocate(sizeof(Ref<Node>) * bigger, alignof(Ref<Node>)));
         if (count)
-            std::memcpy(fresh, items, sizeof(T*) * count);
-        items = fresh;
-        layout |= grown;
+            std::memcpy(fresh, e->children, sizeof(Ref<Node>) * count);
+        e->children = fresh;
+        e->layout |= ChildrenGrown;
     }
 }
 
-Attr** Tree::attrs(Element* e)
+uint32_t Tree::attrCount(const Element* e) const
 {
-    if (e->layout & AttrRows) {
-        const uint32_t count = e->attrCount;
-        auto** pointers = static_cast<Attr**>(arena.allocate((sizeof(Attr*) + sizeof(Attr)) * count, alignof(Attr)));
-        auto* objects = reinterpret_cast<Attr*>(pointers + count);
-        for (uint32_t i = 0; i < count; ++i)
-            pointers[i] = new (objects + i) Attr(e->attrCopy(i));
-        e->attrs = pointers;
-        e->layout &= ~AttrRows;
+    if (e->layout & AttrRows)
+        return e->rowCount();
+    if (e->layout & AttrObjects)
+        return uint32_t(m_attrObjects.at(e).size());
+    uint32_t count = 0;
+    forEachAttr(e, [&](const Attr&) { ++count; });
+    return count;
+}
+
+std::vector<Attr*>& Tree::attrs(Element* e)
+{
+    if (!(e->layout & AttrObjects)) {
+        std::vector<Attr*> objects;
+        forEachAttr(e, [&](const Attr& a) { objects.push_back(new (arena.make<Attr>()) Attr(a)); });
+        e->layout = (e->layout & ~(AttrsInTag | AttrRows)) | AttrObjects;
+        return m_attrObjects[e] = std::move(objects);
     }
-    return static_cast<Attr**>(e->attrs);
+    return m_attrObjects.at(e);
 }
 
 void Tree::appendChild(Element* parent, Node* child)
 {
-    reserveOne(arena, parent->children, parent->childCount, parent->layout, ChildrenGrown);
+    reserveOne(arena, parent);
     parent->children[parent->childCount++] = child;
     child->parent = parent;
     touch(parent, ChildrenDirty);
@@ -153,7 +226,7 @@ void Tree::removeChildAt(Element* parent, uint32_t index)
     if (child->has(Original) && !child->has(Relocated) && child->start < child->end)
         removedSpans.emplace(child->start, child->end);
     std::memmove(
-        parent->children + index, parent->children + index + 1, sizeof(Node*) * (parent->childCount - index - 1));
+        parent->children + index, parent->children + index + 1, sizeof(Ref<Node>) * (parent->childCount - index - 1));
     --parent->childCount;
     child->parent = nullptr;
     touch(parent, ChildrenDirty);
@@ -168,20 +241,16 @@ void Tree::removeChildAt(Element* parent, uint32_t index)
 
 void Tree::appendAttr(Element* owner, Attr* attr)
 {
-    Attr** items = attrs(owner);
-    reserveOne(arena, items, owner->attrCount, owner->layout, AttrsGrown);
-    owner->attrs = items;
-    items[owner->attrCount++] = attr;
+    attrs(owner).push_back(attr);
     attr->owner = owner;
     touch(owner, SelfDirty);
 }
 
 void Tree::removeAttrAt(Element* owner, uint32_t index)
 {
-    Attr** items = attrs(owner);
+    std::vector<Attr*>& items = attrs(owner);
     Attr* attr = items[index];
-    std::memmove(items + index, items + index + 1, sizeof(Attr*) * (owner->attrCount - index - 1));
-    --owner->attrCount;
+    items.erase(items.begin() + index);
     attr->owner = nullptr;
     touch(owner, SelfDirty);
 }

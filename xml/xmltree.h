@@ -1,6 +1,8 @@
 #pragma once
 
+#include "cage.h"
 #include "encoding.h"
+#include "starttag.h"
 
 #include <QByteArray>
 #include <QString>
@@ -34,9 +36,13 @@ enum Flag : uint8_t {
 // edits has a power-of-two capacity, so neither capacity needs a field of its own.
 enum Layout : uint8_t {
     ChildrenGrown = 1,
-    AttrsGrown = 2,
-    AttrRows = 4, // the attributes as parsed, as compact rows rather than pointers to objects (see RowAttr)
-    RawValue = 8, // a text's value is its source text, to be decoded (it holds references to characters)
+    AttrsInTag = 2, // the attributes are read from the start tag in the source, where they are plain UTF-8
+    AttrRows = 4, // the attributes as parsed, as rows (see RowAttr) right after the element
+    AttrObjects = 8, // the attributes are objects that handles can hold, kept by the tree
+    RawValue = 16, // a text's value is its source text, to be decoded (it holds references to characters)
+    ValueInSource = 32, // a leaf's value lies in the source bytes, at an offset
+    ValueInSpan = 64, // a leaf's value is its own span in the source, less its delimiters (see Node::valueHead)
+    BareLeaf = 128, // a leaf made as a bare Node, without value fields: an edited value is kept by the tree
 };
 
 constexpr uint32_t kNoIndex = UINT32_MAX;
@@ -50,8 +56,9 @@ struct Str {
     std::string_view view() const { return { data, size }; }
 };
 
+// Nodes live in the cage, where their links take 32 bits.
 struct Node {
-    Element* parent = nullptr;
+    Ref<Element> parent;
     uint32_t start = 0; // source span of the whole node
     uint32_t end = 0;
     uint32_t leadStart = 0; // start of the formatting white space before it in the source
@@ -59,23 +66,14 @@ struct Node {
     Kind kind = Kind::Text;
     uint8_t flags = 0;
     uint8_t layout = 0; // Layout bits; here, in padding every node has, so that they cost nothing
+    uint8_t valueHead = 0; // with ValueInSpan, where the value starts after start ("<!--" is 4)
     bool has(Flag f) const { return flags & f; }
 };
 
-// The value is kept as two fields, the size in the padding after Node, so that a leaf takes 40 bytes, not 48.
+// The value is an offset in the source (ValueInSource) or a link to text in the cage: a leaf takes 32 bytes.
 struct Leaf : Node {
+    uint32_t valueAt = 0;
     uint32_t valueSize = 0;
-    const char* valueData = nullptr;
-    // The value as kept: decoded, or as written when RawValue.
-    Str value() const { return { valueData, valueSize }; }
-    // The decoded value: the kept one, or one decoded into scratch.
-    std::string_view text(std::string& scratch) const;
-    void setValue(Str v)
-    {
-        valueData = v.data;
-        valueSize = v.size;
-        layout &= ~RawValue;
-    }
 };
 
 // The value is kept as two fields rather than a Str, so that an attribute takes 32 bytes, not 40.
@@ -94,44 +92,46 @@ struct Attr {
     }
 };
 
-// An attribute as parsed, until a handle or an edit needs it as an object: its owner is the element whose row it
-// is in, its place in the source tag its place in the row, and it is unchanged.
+// An attribute as parsed whose value is not as written (it holds references or line breaks, or comes from an
+// entity), until a handle or an edit needs it as an object: its owner is the element whose row it is in, its
+// place in the source tag its place in the row, and it is unchanged.
 struct RowAttr {
     const char* valueData;
     uint32_t name;
     uint32_t valueSize;
 };
 
+// 44 bytes. Where its attributes are is told by its layout (AttrsInTag, AttrRows, AttrObjects), not by fields.
 struct Element : Node {
     uint32_t tagEnd = 0; // end of the start tag in the source
     uint32_t closeStart = 0; // start of the end tag in the source
     uint32_t trailStart = 0; // start of the formatting before the end tag
     uint32_t childCount = 0;
-    uint32_t attrCount = 0;
-    Node** children = nullptr;
-    void* attrs = nullptr; // RowAttr[attrCount] when AttrRows, else Attr*[attrCount]
-    // Attribute i as a copy, for reading; Tree::attrs gives the objects themselves.
-    Attr attrCopy(uint32_t i) const
-    {
-        if (!(layout & AttrRows))
-            return *static_cast<Attr* const*>(attrs)[i];
-        const RowAttr& row = static_cast<const RowAttr*>(attrs)[i];
-        return { const_cast<Element*>(this), row.valueData, row.name, i, row.valueSize, false };
-    }
-};
+    Ref<Ref<Node>> children;
+    // With AttrRows the element is allocated eight-aligned and followed by the number of its rows (in the four
+    // bytes that alignment leaves) and the rows.
+    uint32_t& rowCount() const { return *reinterpret_cast<uint32_t*>(tail()); }
+    RowAttr* rows() const { return reinterpret_cast<RowAttr*>(tail() + sizeof(uint32_t)); }
 
-// A bump allocator: nodes and strings of a tree live until the tree goes.
+private:
+    char* tail() const { return const_cast<char*>(reinterpret_cast<const char*>(this)) + sizeof(Element); }
+};
+static_assert(sizeof(Element) % alignof(RowAttr) == sizeof(uint32_t), "rows follow an element's count directly");
+
+// A bump allocator in the cage: nodes and strings of a tree live until the tree goes.
 class Arena {
 public:
     Arena() = default;
     Arena(const Arena&) = delete;
     Arena& operator=(const Arena&) = delete;
+    ~Arena();
     void* allocate(size_t size, size_t align = alignof(std::max_align_t));
     template <class T> T* make() { return new (allocate(sizeof(T), alignof(T))) T(); }
+    // Four-byte aligned, so that a Ref can point at it.
     Str copy(std::string_view text);
 
 private:
-    std::vector<std::unique_ptr<char[]>> m_blocks;
+    std::vector<std::pair<void*, size_t>> m_blocks;
     char* m_cursor = nullptr;
     size_t m_left = 0;
 };
@@ -158,10 +158,20 @@ public:
         return !tokenizedAttributes.empty() && tokenizedAttributes.count(uint64_t(element) << 32 | attribute);
     }
 
-    uint32_t intern(std::string_view name);
+    // Const: the table only grows, and reading names from a start tag looks them up.
+    uint32_t intern(std::string_view name) const;
     std::string_view nameOf(uint32_t id) const { return m_names[id]; }
     // The name as a QString, converted once per name: lists show the same few names many times.
     const QString& displayName(uint32_t id) const;
+
+    // A leaf's value as kept: decoded, or as written when RawValue.
+    Str valueOf(const Leaf* leaf) const;
+    // A leaf's decoded value: the kept one, or one decoded into scratch.
+    std::string_view textOf(const Leaf* leaf, std::string& scratch) const;
+    // Keeps a value that lies in the source bytes or in the arena.
+    void setValue(Leaf* leaf, Str value);
+    // A leaf for a value that lies in the source between its own delimiters: made as a bare node when it can be.
+    Leaf* newParsedLeaf(Kind kind, uint32_t start, uint32_t end, Str value);
 
     Element* newElement(uint32_t name);
     Leaf* newLeaf(Kind kind, std::string_view value);
@@ -170,8 +180,13 @@ public:
     // Records an edit of n: marks it and every ancestor so the writer finds it.
     void touch(Node* n, Flag what);
 
-    // The attributes of e as objects that handles can hold, made from its rows when first needed. They never move.
-    Attr** attrs(Element* e);
+    // Reads the attributes of e in order, as copies, without making objects of them.
+    template <class Visit> void forEachAttr(const Element* e, Visit visit) const;
+    // The same as name and value texts (UTF-8), which a start tag gives without looking its names up.
+    template <class Visit> void forEachAttrText(const Element* e, Visit visit) const;
+    uint32_t attrCount(const Element* e) const;
+    // The attributes of e as objects that handles can hold, made when first needed. The objects never move.
+    std::vector<Attr*>& attrs(Element* e);
 
     void appendChild(Element* parent, Node* child);
     void removeChildAt(Element* parent, uint32_t index);
@@ -179,10 +194,43 @@ public:
     void removeAttrAt(Element* owner, uint32_t index);
 
 private:
-    std::deque<std::string> m_names; // stable addresses: the map keys view them
+    std::string_view sourceView(uint32_t from, uint32_t to) const { return { source.constData() + from, to - from }; }
+
+    std::unordered_map<const Element*, std::vector<Attr*>> m_attrObjects;
+    std::unordered_map<const Node*, Str> m_bareLeafValues; // values of edited bare leaves
+    mutable std::deque<std::string> m_names; // stable addresses: the map keys view them
     mutable std::vector<QString> m_displayNames;
-    std::unordered_map<std::string_view, uint32_t> m_nameIds;
+    mutable std::unordered_map<std::string_view, uint32_t> m_nameIds;
 };
+
+template <class Visit> void Tree::forEachAttr(const Element* e, Visit visit) const
+{
+    auto* owner = const_cast<Element*>(e);
+    if (e->layout & AttrsInTag) {
+        StartTagCursor tag(sourceView(e->start, e->tagEnd));
+        uint32_t i = 0;
+        for (StartTagCursor::Attribute a; tag.next(a); ++i)
+            visit(Attr { owner, a.value.data(), intern(a.name), i, uint32_t(a.value.size()), false });
+    } else if (e->layout & AttrRows) {
+        const RowAttr* rows = e->rows();
+        for (uint32_t i = 0; i < e->rowCount(); ++i)
+            visit(Attr { owner, rows[i].valueData, rows[i].name, i, rows[i].valueSize, false });
+    } else if (e->layout & AttrObjects) {
+        for (const Attr* a : m_attrObjects.at(e))
+            visit(*a);
+    }
+}
+
+template <class Visit> void Tree::forEachAttrText(const Element* e, Visit visit) const
+{
+    if (e->layout & AttrsInTag) {
+        StartTagCursor tag(sourceView(e->start, e->tagEnd));
+        for (StartTagCursor::Attribute a; tag.next(a);)
+            visit(a.name, a.value);
+    } else {
+        forEachAttr(e, [&](const Attr& a) { visit(nameOf(a.name), a.value().view()); });
+    }
+}
 
 inline Element* asElement(Node* n) { return n && n->kind == Kind::Element ? static_cast<Element*>(n) : nullptr; }
 

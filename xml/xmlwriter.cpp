@@ -1,5 +1,6 @@
 #include "xmlwriter.h"
 
+#include "starttag.h"
 #include "xmlexception.h"
 #include "xmltree.h"
 
@@ -38,33 +39,11 @@ namespace {
     SourceTag splitStartTag(const std::string& tag)
     {
         SourceTag out;
-        size_t i = 1;
-        while (i < tag.size() && !isSpace(tag[i]) && tag[i] != '>' && tag[i] != '/')
-            ++i;
-        for (;;) {
-            const size_t leadStart = i;
-            while (i < tag.size() && isSpace(tag[i]))
-                ++i;
-            if (i >= tag.size() || tag[i] == '>' || tag[i] == '/') {
-                out.tail = tag.substr(leadStart);
-                return out;
-            }
-            SourceAttr a;
-            a.lead = tag.substr(leadStart, i - leadStart);
-            while (i < tag.size() && tag[i] != '=')
-                ++i;
-            while (i < tag.size() && tag[i] != '"' && tag[i] != '\'')
-                ++i;
-            if (i >= tag.size()) {
-                out.tail = tag.substr(leadStart);
-                return out;
-            }
-            a.quote = tag[i];
-            const size_t close = tag.find(a.quote, i + 1);
-            i = close == std::string::npos ? tag.size() : close + 1;
-            a.text = tag.substr(leadStart, i - leadStart);
-            out.attrs.push_back(std::move(a));
-        }
+        StartTagCursor cursor(tag);
+        for (StartTagCursor::Attribute a; cursor.next(a);)
+            out.attrs.push_back({ std::string(a.lead), std::string(a.text), a.quote });
+        out.tail = cursor.tail();
+        return out;
     }
 
     // The reference a character needs: in text, markup and carriage returns; in an attribute value (quote set) also
@@ -258,7 +237,7 @@ namespace {
         void writeLeaf(const Leaf* leaf)
         {
             std::string decoded;
-            const std::string_view value = leaf->text(decoded);
+            const std::string_view value = m_tree.textOf(leaf, decoded);
             switch (leaf->kind) {
             case Kind::Text:
                 text(escapeText(value));
@@ -307,12 +286,11 @@ namespace {
             const char newQuote = tag.attrs.empty() ? '"' : tag.attrs.front().quote;
             markup("<");
             strict(nameOf(e));
-            for (uint32_t i = 0; i < e->attrCount; ++i) {
-                const Attr a = e->attrCopy(i);
+            m_tree.forEachAttr(e, [&](const Attr& a) {
                 const bool fromSource = a.sourceIndex < tag.attrs.size();
                 if (fromSource && !a.dirty) {
                     text(tag.attrs[a.sourceIndex].text);
-                    continue;
+                    return;
                 }
                 const char quote = fromSource ? tag.attrs[a.sourceIndex].quote : newQuote;
                 strict(fromSource && !tag.attrs[a.sourceIndex].lead.empty() ? tag.attrs[a.sourceIndex].lead : " ");
@@ -320,7 +298,7 @@ namespace {
                 markup(std::string("=") + quote);
                 text(escapeAttribute(a.value().view(), quote));
                 markup(std::string(1, quote));
-            }
+            });
             if (!e->has(Original)) {
                 markup(selfClosing ? "/>" : ">");
                 return;
@@ -599,7 +577,7 @@ namespace {
                 const Element* e = pending.back();
                 pending.pop_back();
                 for (uint32_t i = 0; i < e->childCount; ++i) {
-                    const auto* child = asElement(const_cast<Node*>(e->children[i]));
+                    const auto* child = asElement(e->children[i]);
                     if (!child || !keepsSourceLead(child))
                         continue;
                     const std::string outer = e == m_tree.documentElement ? std::string() : indentOf(e);

@@ -131,6 +131,35 @@ TEST(XmlHandles, AttributeHandleFollowsItsAttributeThroughEditsOfItsElement)
     EXPECT_EQ(doc.ToBytes(), "<r c=\"3\" d=\"\"/>");
 }
 
+// Attributes are kept three ways (read again from the tag, decoded rows, objects); each must read as the handles do.
+TEST(XmlHandles, AttributeTextsReadWithoutHandlesAgreeWithTheHandles)
+{
+    XmlDocument doc;
+    doc.LoadXml("<!DOCTYPE r [<!ENTITY e 'ent'>]>\n<r>\n  <a x = \"1\"\ty='two &amp; &e;'\n z=\"a\nb\"/>\n  <b p='q'/>"
+                "\n  <c/>\n</r>");
+    const auto texts = [](const XmlNode& n) {
+        QStringList seen;
+        n.ForEachAttributeText([&](std::string_view name, std::string_view value) {
+            seen << QString::fromUtf8(QByteArrayView(name)) + "=" + QString::fromUtf8(QByteArrayView(value));
+        });
+        return seen;
+    };
+    const auto handles = [](const XmlNode& n) {
+        QStringList seen;
+        for (int i = 0; i < n.AttributeCount(); ++i)
+            seen << n.GetAttributeNode(i).Name() + "=" + n.GetAttributeNode(i).Value();
+        return seen;
+    };
+    const XmlNode root = doc.DocumentElement();
+    EXPECT_EQ(texts(root.Child(0)), QStringList({ "x=1", "y=two & ent", "z=a b" }));
+    EXPECT_EQ(texts(root.Child(1)), QStringList({ "p=q" }));
+    root.Child(1).GetAttributeNode(0).SetValue("r");
+    root.Child(1).SetAttributeNode(doc.CreateAttribute("s"));
+    for (int i = 0; i < root.ChildCount(); ++i)
+        EXPECT_EQ(texts(root.Child(i)), handles(root.Child(i))) << i;
+    EXPECT_EQ(texts(root.Child(1)), QStringList({ "p=r", "s=" }));
+}
+
 TEST(XmlHandles, HandlesOutliveAReloadAndNilHandlesRaise)
 {
     XmlDocument doc;

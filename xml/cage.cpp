@@ -1,0 +1,79 @@
+#include "cage.h"
+
+#include <map>
+#include <mutex>
+#include <new>
+#include <sys/mman.h>
+
+namespace xml::detail {
+
+char* Cage::s_base = nullptr;
+
+namespace {
+    constexpr size_t kBlock = size_t(1) << 20;
+
+    struct Region {
+        std::mutex lock;
+        size_t capacity = 0;
+        size_t top = kBlock; // the first block stays unused, so that no link is offset 0
+        std::multimap<size_t, char*> free; // blocks given back, by size
+    };
+
+    Region& region()
+    {
+        static Region r;
+        return r;
+    }
+}
+
+char* Cage::reserve()
+{
+    Region& r = region();
+    const std::lock_guard guard(r.lock);
+    if (s_base)
+        return s_base;
+    // 16 GiB is what 32-bit links in four-byte units reach; a system that refuses so much gets a smaller region.
+    for (size_t size = size_t(16) << 30; size >= (size_t(256) << 20); size /= 2) {
+        void* at = mmap(nullptr, size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        if (at != MAP_FAILED) {
+            r.capacity = size;
+            s_base = static_cast<char*>(at);
+            return s_base;
+        }
+    }
+    throw std::bad_alloc();
+}
+
+void* Cage::take(size_t bytes, size_t& taken)
+{
+    char* base = Cage::base();
+    Region& r = region();
+    const std::lock_guard guard(r.lock);
+    taken = (bytes + kBlock - 1) / kBlock * kBlock;
+    if (auto it = r.free.lower_bound(taken); it != r.free.end()) {
+        char* at = it->second;
+        const size_t size = it->first;
+        r.free.erase(it);
+        if (size > taken)
+            r.free.emplace(size - taken, at + taken);
+        return at;
+    }
+    if (taken > r.capacity - r.top)
+        throw std::bad_alloc();
+    char* at = base + r.top;
+    if (mprotect(at, taken, PROT_READ | PROT_WRITE) != 0)
+        throw std::bad_alloc();
+    r.top += taken;
+    return at;
+}
+
+void Cage::give(void* block, size_t bytes)
+{
+    // The pages go back to the system now; the addresses stay ours and read as zeros when reused.
+    madvise(block, bytes, MADV_DONTNEED);
+    Region& r = region();
+    const std::lock_guard guard(r.lock);
+    r.free.emplace(bytes, static_cast<char*>(block));
+}
+
+} // namespace xml::detail
