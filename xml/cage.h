@@ -13,6 +13,7 @@ namespace xml::detail {
 class Cage {
 public:
     // A block of at least `bytes` (rounded up to whole blocks); throws std::bad_alloc when the region is full.
+    // Under the address sanitizer it comes poisoned: the taker unpoisons what it hands out.
     static void* take(size_t bytes, size_t& taken);
     static void give(void* block, size_t bytes);
 

@@ -800,7 +800,8 @@ namespace {
             // memory; any other attributes are rows right after the element, in the same allocation.
             const auto count = uint32_t(m_attrs.size());
             const bool inTag = count && std::all_of(m_attrs.begin(), m_attrs.end(), [&](const PendingAttr& a) {
-                return a.value.data >= m_doc && a.value.data < m_docEnd;
+                return std::less_equal<const char*>()(m_doc, a.value.data)
+                    && std::less<const char*>()(a.value.data, m_docEnd);
             });
             Element* e = nullptr;
             if (count && !inTag) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <sanitizer/asan_interface.h>
 
 namespace xml::detail {
 
@@ -29,6 +30,7 @@ void* Arena::allocate(size_t size, size_t align)
         return allocate(size, align);
     }
     char* at = m_cursor + pad;
+    ASAN_UNPOISON_MEMORY_REGION(at, size);
     m_cursor = at + size;
     m_left -= pad + size;
     return at;
@@ -201,7 +203,11 @@ std::vector<Attr*>& Tree::attrs(Element* e)
 {
     if (!(e->layout & AttrObjects)) {
         std::vector<Attr*> objects;
-        forEachAttr(e, [&](const Attr& a) { objects.push_back(new (arena.make<Attr>()) Attr(a)); });
+        forEachAttr(e, [&](const Attr& a) {
+            Attr* object = arena.make<Attr>();
+            *object = a;
+            objects.push_back(object);
+        });
         e->layout = (e->layout & ~(AttrsInTag | AttrRows)) | AttrObjects;
         return m_attrObjects[e] = std::move(objects);
     }
