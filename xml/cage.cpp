@@ -17,8 +17,17 @@ namespace {
         std::mutex lock;
         size_t capacity = 0;
         size_t top = kBlock; // the first block stays unused, so that no link is offset 0
-        std::multimap<size_t, char*> free; // blocks given back, by size
+        struct FreeBlock {
+            char* at;
+            bool warm; // its pages were kept
+        };
+        std::multimap<size_t, FreeBlock> free; // blocks given back, by size
+        size_t warm = 0; // bytes of warm free blocks
     };
+
+    // Pages of blocks given back that are kept for the next tree rather than released: loading one file after
+    // another would otherwise fault every page in again.
+    constexpr size_t kWarmLimit = size_t(64) << 20;
 
     Region& region()
     {
@@ -52,12 +61,13 @@ void* Cage::take(size_t bytes, size_t& taken)
     const std::lock_guard guard(r.lock);
     taken = (bytes + kBlock - 1) / kBlock * kBlock;
     if (auto it = r.free.lower_bound(taken); it != r.free.end()) {
-        char* at = it->second;
-        const size_t size = it->first;
+        const auto [size, block] = *it;
         r.free.erase(it);
+        if (block.warm)
+            r.warm -= taken;
         if (size > taken)
-            r.free.emplace(size - taken, at + taken);
-        return at;
+            r.free.emplace(size - taken, Region::FreeBlock { block.at + taken, block.warm });
+        return block.at;
     }
     if (taken > r.capacity - r.top)
         throw std::bad_alloc();
@@ -71,14 +81,19 @@ void* Cage::take(size_t bytes, size_t& taken)
 
 void Cage::give(void* block, size_t bytes)
 {
-    // The pages go back to the system now; the addresses stay ours and read as zeros when reused.
-    madvise(block, bytes, MADV_DONTNEED);
+    Region& r = region();
+    const std::lock_guard guard(r.lock);
+    // Beyond a few warm blocks the pages go back to the system; the addresses stay ours and read as zeros when
+    // reused.
+    const bool warm = r.warm + bytes <= kWarmLimit;
+    if (warm)
+        r.warm += bytes;
+    else
+        madvise(block, bytes, MADV_DONTNEED);
     // Under the address sanitizer a block stays poisoned until the arena hands its parts out, so that a node used
     // after its tree went, or read beyond its end, is caught as it would be in the heap.
     ASAN_POISON_MEMORY_REGION(block, bytes);
-    Region& r = region();
-    const std::lock_guard guard(r.lock);
-    r.free.emplace(bytes, static_cast<char*>(block));
+    r.free.emplace(bytes, Region::FreeBlock { static_cast<char*>(block), warm });
 }
 
 } // namespace xml::detail
