@@ -13,26 +13,56 @@ char* Cage::s_base = nullptr;
 namespace {
     constexpr size_t kBlock = size_t(1) << 20;
 
+    // Pages of ranges given back that are kept for the next tree rather than released: loading one file after
+    // another would otherwise fault every page in again.
+    constexpr size_t kWarmLimit = size_t(64) << 20;
+
+    struct FreeRange {
+        size_t size;
+        bool warm; // its pages were kept
+    };
+
     struct Region {
         std::mutex lock;
         size_t capacity = 0;
         size_t top = kBlock; // the first block stays unused, so that no link is offset 0
-        struct FreeBlock {
-            char* at;
-            bool warm; // its pages were kept
-        };
-        std::multimap<size_t, FreeBlock> free; // blocks given back, by size
-        size_t warm = 0; // bytes of warm free blocks
+        // Ranges given back, by address: neighbours are joined, so what is free can be taken again whole.
+        std::map<char*, FreeRange> free;
+        size_t warm = 0; // bytes of warm free ranges
+
+        // Releases the pages of a warm range: a range is warm only when all of it is.
+        void cool(char* at, FreeRange& range)
+        {
+            if (!range.warm)
+                return;
+            madvise(at, range.size, MADV_DONTNEED);
+            warm -= range.size;
+            range.warm = false;
+        }
+
+        // Joins the range at `it` with the free range that ends where it starts, if any.
+        std::map<char*, FreeRange>::iterator joinBefore(std::map<char*, FreeRange>::iterator it)
+        {
+            if (it == free.begin())
+                return it;
+            auto before = std::prev(it);
+            if (before->first + before->second.size != it->first)
+                return it;
+            if (before->second.warm != it->second.warm) {
+                cool(before->first, before->second);
+                cool(it->first, it->second);
+            }
+            before->second.size += it->second.size;
+            free.erase(it);
+            return before;
+        }
     };
 
-    // Pages of blocks given back that are kept for the next tree rather than released: loading one file after
-    // another would otherwise fault every page in again.
-    constexpr size_t kWarmLimit = size_t(64) << 20;
-
+    // Never destroyed: a tree held by a static may be freed after every other static is gone.
     Region& region()
     {
-        static Region r;
-        return r;
+        static Region* r = new Region;
+        return *r;
     }
 }
 
@@ -60,14 +90,18 @@ void* Cage::take(size_t bytes, size_t& taken)
     Region& r = region();
     const std::lock_guard guard(r.lock);
     taken = (bytes + kBlock - 1) / kBlock * kBlock;
-    if (auto it = r.free.lower_bound(taken); it != r.free.end()) {
-        const auto [size, block] = *it;
+    // The first free range that fits: there are few, as neighbours are joined.
+    for (auto it = r.free.begin(); it != r.free.end(); ++it) {
+        if (it->second.size < taken)
+            continue;
+        char* at = it->first;
+        const FreeRange range = it->second;
         r.free.erase(it);
-        if (block.warm)
+        if (range.warm)
             r.warm -= taken;
-        if (size > taken)
-            r.free.emplace(size - taken, Region::FreeBlock { block.at + taken, block.warm });
-        return block.at;
+        if (range.size > taken)
+            r.free.emplace(at + taken, FreeRange { range.size - taken, range.warm });
+        return at;
     }
     if (taken > r.capacity - r.top)
         throw std::bad_alloc();
@@ -79,21 +113,32 @@ void* Cage::take(size_t bytes, size_t& taken)
     return at;
 }
 
+size_t Cage::used()
+{
+    Region& r = region();
+    const std::lock_guard guard(r.lock);
+    return r.top;
+}
+
 void Cage::give(void* block, size_t bytes)
 {
     Region& r = region();
     const std::lock_guard guard(r.lock);
-    // Beyond a few warm blocks the pages go back to the system; the addresses stay ours and read as zeros when
+    char* at = static_cast<char*>(block);
+    // Beyond a few warm ranges the pages go back to the system; the addresses stay ours and read as zeros when
     // reused.
     const bool warm = r.warm + bytes <= kWarmLimit;
     if (warm)
         r.warm += bytes;
     else
-        madvise(block, bytes, MADV_DONTNEED);
+        madvise(at, bytes, MADV_DONTNEED);
     // Under the address sanitizer a block stays poisoned until the arena hands its parts out, so that a node used
     // after its tree went, or read beyond its end, is caught as it would be in the heap.
-    ASAN_POISON_MEMORY_REGION(block, bytes);
-    r.free.emplace(bytes, Region::FreeBlock { static_cast<char*>(block), warm });
+    ASAN_POISON_MEMORY_REGION(at, bytes);
+    auto it = r.free.emplace(at, FreeRange { bytes, warm }).first;
+    it = r.joinBefore(it);
+    if (auto after = std::next(it); after != r.free.end())
+        r.joinBefore(after);
 }
 
 } // namespace xml::detail

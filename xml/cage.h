@@ -16,6 +16,8 @@ public:
     // Under the address sanitizer it comes poisoned: the taker unpoisons what it hands out.
     static void* take(size_t bytes, size_t& taken);
     static void give(void* block, size_t bytes);
+    // How much of the region has ever been taken, in bytes, given back or not.
+    static size_t used();
 
     static char* base() { return s_base ? s_base : reserve(); }
     static char* s_base; // null until the region is reserved
