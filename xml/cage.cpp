@@ -40,8 +40,9 @@ namespace {
             range.warm = false;
         }
 
-        // Joins the range at `it` with the free range that ends where it starts, if any.
-        std::map<char*, FreeRange>::iterator joinBefore(std::map<char*, FreeRange>::iterator it)
+        // Joins the free range at `it` with the one that ends where it starts, if there is one. Ranges of different
+        // warmth are joined only when `cooling` allows it, and then lose their pages.
+        std::map<char*, FreeRange>::iterator joinBefore(std::map<char*, FreeRange>::iterator it, bool cooling)
         {
             if (it == free.begin())
                 return it;
@@ -49,12 +50,32 @@ namespace {
             if (before->first + before->second.size != it->first)
                 return it;
             if (before->second.warm != it->second.warm) {
+                if (!cooling)
+                    return it;
                 cool(before->first, before->second);
                 cool(it->first, it->second);
             }
             before->second.size += it->second.size;
             free.erase(it);
             return before;
+        }
+
+        // The first free range that fits, taken; null when none does.
+        char* takeFree(size_t taken)
+        {
+            for (auto it = free.begin(); it != free.end(); ++it) {
+                if (it->second.size < taken)
+                    continue;
+                char* at = it->first;
+                const FreeRange range = it->second;
+                free.erase(it);
+                if (range.warm)
+                    warm -= taken;
+                if (range.size > taken)
+                    free.emplace(at + taken, FreeRange { range.size - taken, range.warm });
+                return at;
+            }
+            return nullptr;
         }
     };
 
@@ -90,19 +111,14 @@ void* Cage::take(size_t bytes, size_t& taken)
     Region& r = region();
     const std::lock_guard guard(r.lock);
     taken = (bytes + kBlock - 1) / kBlock * kBlock;
-    // The first free range that fits: there are few, as neighbours are joined.
-    for (auto it = r.free.begin(); it != r.free.end(); ++it) {
-        if (it->second.size < taken)
-            continue;
-        char* at = it->first;
-        const FreeRange range = it->second;
-        r.free.erase(it);
-        if (range.warm)
-            r.warm -= taken;
-        if (range.size > taken)
-            r.free.emplace(at + taken, FreeRange { range.size - taken, range.warm });
+    // Free ranges first (there are few, as neighbours are joined); warm and cold neighbours are joined only when
+    // that is the only way to find room.
+    if (char* at = r.takeFree(taken))
         return at;
-    }
+    for (auto it = r.free.begin(); it != r.free.end() && std::next(it) != r.free.end();)
+        it = r.joinBefore(std::next(it), true);
+    if (char* at = r.takeFree(taken))
+        return at;
     if (taken > r.capacity - r.top)
         throw std::bad_alloc();
     char* at = base + r.top;
@@ -136,9 +152,9 @@ void Cage::give(void* block, size_t bytes)
     // after its tree went, or read beyond its end, is caught as it would be in the heap.
     ASAN_POISON_MEMORY_REGION(at, bytes);
     auto it = r.free.emplace(at, FreeRange { bytes, warm }).first;
-    it = r.joinBefore(it);
+    it = r.joinBefore(it, false);
     if (auto after = std::next(it); after != r.free.end())
-        r.joinBefore(after);
+        r.joinBefore(after, false);
 }
 
 } // namespace xml::detail
