@@ -32,8 +32,8 @@ enum Flag : uint8_t {
     Expanded = 128, // comes from an entity reference: written as that reference, never edited
 };
 
-// How a node holds its parts. An element's parsed arrays are exactly as long as their count; an array grown by
-// edits has a power-of-two capacity, so neither capacity needs a field of its own.
+// How a node holds its parts. An element's parsed children array is exactly as long as its count; one grown by
+// edits has a power-of-two capacity, so the capacity needs no field of its own.
 enum Layout : uint8_t {
     ChildrenGrown = 1,
     AttrsInTag = 2, // the attributes are read from the start tag in the source, where they are plain UTF-8
