@@ -106,17 +106,17 @@ namespace {
         return nullptr;
     }
 
-    // Skips bytes that are plain character data: stops at '<', '&', ']', any control byte and any non-ASCII byte.
-    const char* skipPlainText(const char* p, const char* end)
+    // Skips plain ASCII bytes: stops at any of the `Stops`, any control byte and any non-ASCII byte, sixteen bytes
+    // at a time where it can.
+    template <char... Stops> const char* skipPlain(const char* p, const char* end)
     {
 #ifdef __SSE2__
-        const __m128i lt = _mm_set1_epi8('<'), amp = _mm_set1_epi8('&'), bracket = _mm_set1_epi8(']'),
-                      low = _mm_set1_epi8(0x20);
+        const __m128i low = _mm_set1_epi8(0x20);
         while (end - p >= 16) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
             // Signed compare: bytes 0x80..0xFF count as negative, so they stop the scan with the control bytes.
-            const __m128i stop = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lt), _mm_cmpeq_epi8(v, amp)),
-                _mm_or_si128(_mm_cmpeq_epi8(v, bracket), _mm_cmplt_epi8(v, low)));
+            __m128i stop = _mm_cmplt_epi8(v, low);
+            ((stop = _mm_or_si128(stop, _mm_cmpeq_epi8(v, _mm_set1_epi8(Stops)))), ...);
             if (const int mask = _mm_movemask_epi8(stop))
                 return p + __builtin_ctz(unsigned(mask));
             p += 16;
@@ -124,36 +124,18 @@ namespace {
 #endif
         while (p < end) {
             const auto b = static_cast<unsigned char>(*p);
-            if (b < 0x20 || b >= 0x80 || b == '<' || b == '&' || b == ']')
+            if (b < 0x20 || b >= 0x80 || ((b == static_cast<unsigned char>(Stops)) || ...))
                 return p;
             ++p;
         }
         return p;
     }
 
-    // Skips plain attribute-value bytes: stops at either quote, '<', '&', control and non-ASCII bytes.
-    const char* skipPlainValue(const char* p, const char* end)
-    {
-#ifdef __SSE2__
-        const __m128i dq = _mm_set1_epi8('"'), sq = _mm_set1_epi8('\''), lt = _mm_set1_epi8('<'),
-                      amp = _mm_set1_epi8('&'), low = _mm_set1_epi8(0x20);
-        while (end - p >= 16) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            const __m128i stop = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, dq), _mm_cmpeq_epi8(v, sq)),
-                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lt), _mm_cmpeq_epi8(v, amp)), _mm_cmplt_epi8(v, low)));
-            if (const int mask = _mm_movemask_epi8(stop))
-                return p + __builtin_ctz(unsigned(mask));
-            p += 16;
-        }
-#endif
-        while (p < end) {
-            const auto b = static_cast<unsigned char>(*p);
-            if (b < 0x20 || b >= 0x80 || b == '"' || b == '\'' || b == '<' || b == '&')
-                return p;
-            ++p;
-        }
-        return p;
-    }
+    // Plain character data ends at markup, a reference, or a ']' that may begin "]]>".
+    const char* skipPlainText(const char* p, const char* end) { return skipPlain<'<', '&', ']'>(p, end); }
+
+    // A plain attribute value ends at either quote, '<' or a reference.
+    const char* skipPlainValue(const char* p, const char* end) { return skipPlain<'"', '\'', '<', '&'>(p, end); }
 
     // An internal entity's replacement text, or the mark of an external or unparsed one.
     struct Entity {

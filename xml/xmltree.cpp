@@ -195,7 +195,7 @@ uint32_t Tree::attrCount(const Element* e) const
     if (e->layout & AttrObjects)
         return uint32_t(m_attrObjects.at(e).size());
     uint32_t count = 0;
-    forEachAttr(e, [&](const Attr&) { ++count; });
+    forEachAttrText(e, [&](std::string_view, std::string_view) { ++count; });
     return count;
 }
 
