@@ -5,6 +5,7 @@
 #include "xmltree.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -22,6 +23,16 @@ namespace {
     bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
     bool isFormatting(std::string_view text) { return std::all_of(text.begin(), text.end(), isSpace); }
+
+    // What of the source between nodes may stand beside a text: none of its white space, which would be read back
+    // as part of the text, only what is not formatting (references to entities that the parser could not read or
+    // that hold nothing, which the text's run reads through).
+    std::string besideTextForm(std::string_view between)
+    {
+        std::string out;
+        std::copy_if(between.begin(), between.end(), std::back_inserter(out), [](char c) { return !isSpace(c); });
+        return out;
+    }
 
     // One attribute as it stands in a source start tag: leading white space, name, quote, whole text.
     struct SourceAttr {
@@ -220,11 +231,9 @@ namespace {
                     if (!frame.placing && e->has(Original)) {
                         // What shared the last kept child's line stays on it; the rest goes after the new children.
                         auto [head, tail] = splitAtLineBreak(closeGap(frame.cursor, e->closeStart));
-                        // White space beside a text would be read back as part of it.
                         const bool besideText
                             = child->kind == Kind::Text || (index > 0 && e->children[index - 1]->kind == Kind::Text);
-                        if (!besideText || !isFormatting(head))
-                            strict(head);
+                        strict(besideText ? besideTextForm(head) : head);
                         frame.tail = std::move(tail);
                     }
                     frame.placing = true;
@@ -335,8 +344,10 @@ namespace {
                     writeGap(nullptr, frame.cursor, e->closeStart, afterText);
                 return;
             }
-            if (afterText && isFormatting(frame.tail))
+            if (afterText) {
+                strict(besideTextForm(frame.tail));
                 return;
+            }
             if (frame.tail.find('\n') == std::string::npos && endsWithGeneratedLine(e)) {
                 strict(lineBreak() + indentOf(e));
                 return;
@@ -351,9 +362,8 @@ namespace {
         }
 
         // Writes the source between two kept nodes (or a tag), closing the gaps of the nodes removed from it;
-        // the lead thus written before `next` is kept for placing new siblings like it. Beside a text, the
-        // formatting that closing leaves would be read back as part of the text, so none is written (what is not
-        // formatting, such as a reference to an entity the parser could not read, always is).
+        // the lead thus written before `next` is kept for placing new siblings like it. Beside a text, only what
+        // is not white space is written (see besideTextForm).
         void writeGap(const Node* next, uint32_t from, uint32_t to, bool besideText)
         {
             if (!hasRemovedBetween(from, to)) {
@@ -361,8 +371,8 @@ namespace {
                 return;
             }
             std::string closed = closeGap(from, to);
-            if (besideText && isFormatting(closed))
-                closed.clear();
+            if (besideText)
+                closed = besideTextForm(closed);
             strict(closed);
             if (next)
                 m_closedLeads[next] = std::move(closed);

@@ -257,6 +257,13 @@ TEST(XmlPromises, AnEditChangesOnlyItsOwnLines)
         "<!DOCTYPE r [<!ENTITY g ''>]><r>ID&g;<b/></r>", removeAt({ 1 }), "<!DOCTYPE r [<!ENTITY g ''>]><r>ID&g;</r>");
     expectEdit(
         "<!DOCTYPE r SYSTEM 'r.dtd'><r>ID&u;<b/></r>", removeAt({ 1 }), "<!DOCTYPE r SYSTEM 'r.dtd'><r>ID&u;</r>");
+    // The white space around such a reference would join the text it comes to stand beside.
+    expectEdit(
+        "<!DOCTYPE r SYSTEM 'r.dtd'><r>E<b/>\n\n&u;\n</r>", removeAt({ 1 }), "<!DOCTYPE r SYSTEM 'r.dtd'><r>E&u;</r>");
+    expectEdit(
+        "<!DOCTYPE r SYSTEM 'r.dtd'><r><x/>\n&u;\n</r>",
+        [](XmlDocument& d) { d.DocumentElement().AppendChild(d.CreateTextNode("T")); },
+        "<!DOCTYPE r SYSTEM 'r.dtd'><r><x/>T&u;</r>");
     // A reference to an entity declared outside the file is kept wherever the writer walks.
     expectEdit(
         "<!DOCTYPE r SYSTEM \"r.dtd\">\n<r>n&u;</r>\n",
