@@ -22,6 +22,7 @@ namespace {
         case Qt::Key_Return:
             return QString(QChar(13));
         case Qt::Key_Tab:
+        case Qt::Key_Backtab: // Shift+Tab types the same character
             return QString(QChar(9));
         case Qt::Key_Backspace:
             return QString(QChar(8));
@@ -160,19 +161,20 @@ bool EditField::eventFilter(QObject* watched, QEvent* event)
     }
     if (consumed)
         return true;
-    const bool plainTab = key.key() == Qt::Key_Tab && !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-    if (plainTab && m_multiline && m_acceptTabs) {
-        // Qt moves the focus on Tab before the editor sees the key; keep it here.
+    const bool tabKey = (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab)
+        && !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    const bool backwards = key.key() == Qt::Key_Backtab || (key.modifiers() & Qt::ShiftModifier);
+    if (!tabKey || !m_multiline)
+        return false;
+    if (m_acceptTabs && !backwards) {
+        // Qt moves the focus on Tab before the editor sees the key; keep it here. Shift+Tab still leaves the field.
         if (auto* plain = PlainTextEdit())
             plain->insertPlainText(QStringLiteral("\t"));
         return true;
     }
-    if (plainTab && m_multiline) {
-        // An editable multi-line editor would type the Tab; a field that does not accept tabs moves the focus on.
-        focusNextChild();
-        return true;
-    }
-    return false;
+    // An editable multi-line editor would type the Tab; a field that does not accept tabs moves the focus.
+    focusNextPrevChild(!backwards);
+    return true;
 }
 
 } // namespace fw

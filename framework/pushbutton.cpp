@@ -18,8 +18,9 @@ PushButton::PushButton(QWidget* parent)
 
 void PushButton::keyPressEvent(QKeyEvent* event)
 {
+    // As on this platform, Return on a focused button presses that button, default or not.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        event->ignore();
+        click();
     else
         QPushButton::keyPressEvent(event);
 }

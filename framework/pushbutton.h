@@ -6,7 +6,8 @@
 
 namespace fw {
 
-// A push button; Action is raised when it is pressed. A dialog's default button is also pressed by Return.
+// A push button; Action is raised when it is pressed: by a click, or by Space or Return while it has the focus.
+// A dialog's default button is also pressed by Return elsewhere in the dialog.
 class PushButton : public QPushButton, public RectControl {
     Q_OBJECT
 
@@ -24,7 +25,6 @@ Q_SIGNALS:
 protected:
     // A caption wider than the button wraps onto further lines.
     void paintEvent(QPaintEvent* event) override;
-    // Return and Enter go to the window, which decides what they press.
     void keyPressEvent(QKeyEvent* event) override;
 };
 

@@ -62,7 +62,8 @@ void Window::Construct()
     Layout();
     m_designSize = m_contentSize;
     CreateControls();
-    ApplyFocusOrder();
+    if (!focusWidget())
+        MoveFocus(true);
     AddMenuHandlers();
     m_open = true;
     Event_Open();
@@ -115,8 +116,8 @@ void Window::closeEvent(QCloseEvent* event)
 
 void Window::keyPressEvent(QKeyEvent* event)
 {
-    // As on this platform, Return presses the default button of a dialog only; a document window's default
-    // button is drawn as such and pressed by a click.
+    // Return that no control took (a focused button presses itself) presses the default button of a dialog only; a
+    // document window's default button is drawn as such and pressed by a click or from the keyboard while focused.
     const bool dialog = windowType() == Qt::Dialog;
     if (dialog && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         for (RectControl* control : m_controls) {
@@ -349,7 +350,7 @@ void Window::Register(const QString& name, RectControl& control)
     ArrangeControls();
 }
 
-void Window::ApplyFocusOrder()
+std::vector<RectControl*> Window::FocusOrder() const
 {
     std::vector<RectControl*> order = m_controls;
     std::stable_sort(order.begin(), order.end(), [](const RectControl* a, const RectControl* b) {
@@ -357,12 +358,35 @@ void Window::ApplyFocusOrder()
         const int right = b->TabIndex() < 0 ? INT_MAX : b->TabIndex();
         return left < right;
     });
-    // Qt 6.4 does not move a widget behind the last one of the focus chain, so a stand-in holds the end meanwhile.
-    auto* end = new QWidget(m_content);
-    end->setFocusPolicy(Qt::StrongFocus);
-    for (size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(&order[i - 1]->FocusWidget(), &order[i]->FocusWidget());
-    delete end;
+    return order;
+}
+
+bool Window::focusNextPrevChild(bool next) { return MoveFocus(next); }
+
+bool Window::MoveFocus(bool next)
+{
+    // Qt's own focus chain would also stop at the inner parts of compound controls; the order is ours alone.
+    const std::vector<RectControl*> order = FocusOrder();
+    const auto count = std::ptrdiff_t(order.size());
+    // Where the focus stands: at the control nearest around the focused widget; with none, before the first.
+    std::ptrdiff_t at = next ? -1 : count;
+    for (QWidget* widget = focusWidget(); widget && widget != this; widget = widget->parentWidget()) {
+        const auto found = std::find_if(
+            order.begin(), order.end(), [widget](RectControl* control) { return &control->FocusWidget() == widget; });
+        if (found != order.end()) {
+            at = found - order.begin();
+            break;
+        }
+    }
+    for (std::ptrdiff_t step = 1; step <= count; ++step) {
+        const std::ptrdiff_t i = ((next ? at + step : at - step) % count + count) % count;
+        QWidget& widget = order[size_t(i)]->FocusWidget();
+        if (widget.isVisibleTo(this) && widget.isEnabled() && (widget.focusPolicy() & Qt::TabFocus)) {
+            widget.setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace fw

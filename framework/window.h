@@ -134,6 +134,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Tab and Shift+Tab follow the controls' focus order (see MoveFocus).
+    bool focusNextPrevChild(bool next) override;
 
 private:
     friend class RectControl;
@@ -144,7 +146,11 @@ private:
     void ArrangeControls();
     void ShowPages();
     void ApplySizeLimits();
-    void ApplyFocusOrder();
+    // Controls by their place in the focus order; those without one follow, in creation order.
+    std::vector<RectControl*> FocusOrder() const;
+    // Focuses the next (or previous) control after the one holding the focus that is shown, enabled and takes the
+    // focus by Tab, wrapping round; from nothing, the first (or last). False when no control takes the focus.
+    bool MoveFocus(bool next);
     int MenuBarHeight() const;
     void Choose(MenuItem& item);
 

@@ -163,4 +163,27 @@ TEST_F(AttributeEditorTest, RefusedNamesAreReportedAndClosingRebuildsEveryRow)
     EXPECT_EQ(List().Cell(0, 2), "a = 1, b =  two , ");
 }
 
+TEST_F(AttributeEditorTest, TabFollowsTheFocusOrderAndReturnPressesTheFocusedButton)
+{
+    WhenModal([this](fw::Window& editor) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+        EXPECT_EQ(focusedControl(editor), "AttrName");
+        // "Update" and "Delete" are disabled until a row is selected.
+        EXPECT_EQ(tabWalk(editor, 5), QStringList({ "AttrValue", "AttrAdd", "PushButton1", "Listbox1", "AttrName" }));
+        AttrList(editor).SetListIndex(0);
+        const QStringList order { "AttrValue", "AttrUpdate", "AttrAdd", "AttrDelete", "PushButton1", "Listbox1",
+            "AttrName" };
+        EXPECT_EQ(tabWalk(editor, 7), order);
+        EXPECT_EQ(tabWalk(editor, 7, true), QStringList(order.rbegin() + 1, order.rend()) << "AttrName");
+
+        Type(Field(editor, "AttrName"), QStringLiteral("c"));
+        ASSERT_EQ(tabWalk(editor, 3).last(), "AttrAdd");
+        QTest::keyClick(editor.focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(Attributes(Selected()), QStringList({ "a=1", "b= two ", "c=1" }));
+        ASSERT_EQ(tabWalk(editor, 2).last(), "PushButton1");
+        QTest::keyClick(editor.focusWidget(), Qt::Key_Return);
+    });
+    Run(QStringLiteral("Attributes"));
+}
+
 } // namespace

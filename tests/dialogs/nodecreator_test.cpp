@@ -118,4 +118,22 @@ TEST_F(NodeCreatorTest, RefusedStepsAreReportedAndTheDocumentStaysReadable)
     EXPECT_EQ(messages.Entries().size(), 5U); // "Success!"
 }
 
+TEST_F(NodeCreatorTest, TabFollowsTheFocusOrderAndReturnOnCancelCreatesNothing)
+{
+    ClickRow(List(), 1);
+    const QByteArray before = Bytes();
+    WhenModal([](fw::Window& creator) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&creator));
+        EXPECT_EQ(focusedControl(creator), "NCName");
+        EXPECT_EQ(tabWalk(creator, 5), QStringList({ "NCValue", "PushButton1", "NCNesting", "PushButton2", "NCName" }));
+        EXPECT_EQ(
+            tabWalk(creator, 5, true), QStringList({ "PushButton2", "NCNesting", "PushButton1", "NCValue", "NCName" }));
+        Type(Field(creator, "NCName"), QStringLiteral("unwanted"));
+        ASSERT_EQ(tabWalk(creator, 1, true), QStringList({ "PushButton2" }));
+        QTest::keyClick(creator.focusWidget(), Qt::Key_Return);
+    });
+    Run(QStringLiteral("Insert Child"));
+    EXPECT_EQ(Bytes(), before);
+}
+
 } // namespace

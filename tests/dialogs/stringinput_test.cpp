@@ -63,4 +63,20 @@ TEST_F(Prompt, OpensWithTheCallersTextsAndOtherKeysTypeIntoTheField)
     EXPECT_EQ(window->ModalResult, "oldx");
 }
 
+TEST_F(Prompt, ShiftTabInTheFieldConfirmsLikeTabAndReturnOnAFocusedOkConfirms)
+{
+    const Finish shiftTab = [](fw::Window& prompt) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&prompt));
+        EXPECT_EQ(focusedControl(prompt), "EditField1");
+        QTest::keyClick(Field(prompt).LineEdit(), Qt::Key_Backtab, Qt::ShiftModifier);
+    };
+    EXPECT_EQ(Ask(QStringLiteral("typed"), shiftTab), "typed");
+    const Finish returnOnOk = [](fw::Window& prompt) {
+        QWidget& ok = prompt.Control(QStringLiteral("PushButton1")).Widget();
+        ok.setFocus();
+        QTest::keyClick(&ok, Qt::Key_Return);
+    };
+    EXPECT_EQ(Ask(QStringLiteral("typed"), returnOnOk), "typed");
+}
+
 } // namespace

@@ -1,7 +1,9 @@
 #include "framework/editfield.h"
 #include "framework/pushbutton.h"
+#include "framework/statictext.h"
 #include "framework/textview.h"
 #include "framework/window.h"
+#include "support/testsupport.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -133,23 +135,25 @@ TEST(EditField, ReadOnlyPaneAcceptingTabsKeepsTheFocus)
     EXPECT_EQ(QApplication::focusWidget(), &prompt->Control<PushButton>("ok"));
 }
 
-TEST(Window, FocusOrderAsGiven)
+TEST(Window, TabWalksTheFocusOrderPassingOverWhatTakesNoFocus)
 {
     class Ordered : public Window {
     protected:
         void CreateControls() override
         {
-            int index = 2;
-            for (const char* name : { "a", "b", "c" }) {
-                auto& button = AddControl<PushButton>(name);
-                button.SetRect(10, 10 + 30 * index, 80, 22);
-                button.SetTabIndex(index);
-                index = (index + 1) % 3;
-            }
+            // "f" has no place in the order and follows the others; "d" is disabled, "e" a label.
+            const std::pair<const char*, int> buttons[]
+                = { { "a", 2 }, { "f", -1 }, { "b", 0 }, { "c", 1 }, { "d", 3 } };
+            for (const auto& [name, index] : buttons)
+                AddControl<PushButton>(name).SetTabIndex(index);
+            Control("d").SetEnabled(false);
+            AddControl<StaticText>("e").SetTabIndex(4);
         }
     };
     auto window = Window::Create<Ordered>();
-    auto* b = window->findChild<QWidget*>("b");
-    EXPECT_EQ(b->nextInFocusChain(), window->findChild<QWidget*>("c"));
-    EXPECT_EQ(b->nextInFocusChain()->nextInFocusChain(), window->findChild<QWidget*>("a"));
+    window->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(sildra::test::focusedControl(*window), "b");
+    EXPECT_EQ(sildra::test::tabWalk(*window, 4), QStringList({ "c", "a", "f", "b" }));
+    EXPECT_EQ(sildra::test::tabWalk(*window, 4, true), QStringList({ "f", "a", "c", "b" }));
 }

@@ -82,4 +82,42 @@ TEST_F(MainWindowLayout, ClickedTabShowsItsControlsAndKeepsTheirState)
     EXPECT_THROW(window->TabPanel1().SetCurrentPage(5), fw::OutOfBoundsException);
 }
 
+TEST_F(MainWindowLayout, TabAndShiftTabWalkEachTabInItsFocusOrder)
+{
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    // Disabled controls are passed over: at first the Editor tab has neither node buttons nor anything but the path,
+    // the list and the preview; the pane keeps Tab for itself, Shift+Tab leaves it.
+    EXPECT_EQ(focusedControl(*window), "StatusNest");
+    EXPECT_EQ(tabWalk(*window, 3), QStringList({ "XMLList", "PreviewArea", "PreviewArea" }));
+    EXPECT_EQ(tabWalk(*window, 4, true), QStringList({ "XMLList", "StatusNest", "TabPanel1", "PreviewArea" }));
+
+    for (const char* button : { "EditButton", "RenameButton", "InButton", "OutButton" })
+        window->Control(button).SetEnabled(true);
+    window->EditButton().setFocus();
+    EXPECT_EQ(tabWalk(*window, 6),
+        QStringList({ "RenameButton", "StatusNest", "InButton", "OutButton", "XMLList", "PreviewArea" }));
+    EXPECT_EQ(tabWalk(*window, 9, true),
+        QStringList({ "XMLList", "OutButton", "InButton", "StatusNest", "RenameButton", "EditButton", "TabPanel1",
+            "PreviewArea", "XMLList" }));
+    window->TabPanel1().setFocus();
+    EXPECT_EQ(tabWalk(*window, 1), QStringList({ "EditButton" }));
+
+    window->TabPanel1().SetCurrentPage(3);
+    window->todoList().SetListIndex(0);
+    window->todoList().setFocus();
+    const QStringList todo { "editTodo", "updateTodo", "deleteTodo", "addTodo", "todoName", "TabPanel1", "todoList" };
+    EXPECT_EQ(tabWalk(*window, 7), todo);
+    QStringList back(todo.rbegin() + 1, todo.rend());
+    back << "todoList";
+    EXPECT_EQ(tabWalk(*window, 7, true), back);
+
+    // Every control of the other two tabs but their notices is disabled: only the tabs themselves take the focus.
+    for (const int page : { 2, 4 }) {
+        window->TabPanel1().SetCurrentPage(page);
+        window->TabPanel1().setFocus();
+        EXPECT_EQ(tabWalk(*window, 1) + tabWalk(*window, 1, true), QStringList({ "TabPanel1", "TabPanel1" }));
+    }
+}
+
 } // namespace

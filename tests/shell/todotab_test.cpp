@@ -73,17 +73,25 @@ TEST_F(TodoTab, ReturnDeletesNoNoteAndTabLeavesTheNoteText)
     EXPECT_TRUE(window->editTodo().Text().isEmpty());
     EXPECT_FALSE(window->editTodo().Editor().hasFocus());
 
-    // "Delete" is drawn as the default button, yet Return, wherever the focus is, deletes nothing.
+    // "Delete" is drawn as the default button, yet Return in the fields or the list deletes nothing; on the focused
+    // button itself Return presses it, as Space does.
     Notes().SetListIndex(0);
     for (QWidget* focus : { static_cast<QWidget*>(window->todoName().LineEdit()),
-             static_cast<QWidget*>(&window->todoList()), static_cast<QWidget*>(&window->deleteTodo()) }) {
+             static_cast<QWidget*>(&window->editTodo().Editor()), static_cast<QWidget*>(&window->todoList()) }) {
         focus->setFocus();
         QTest::keyClick(focus, Qt::Key_Return);
         QTest::keyClick(focus, Qt::Key_Enter);
         EXPECT_EQ(Notes().ListCount(), 1) << focus->objectName().toStdString();
     }
     EXPECT_TRUE(window->deleteTodo().Default());
-    Press(window->deleteTodo());
+    Press(window->addTodo());
+    Notes().SetListIndex(0);
+    window->deleteTodo().setFocus();
+    QTest::keyClick(&window->deleteTodo(), Qt::Key_Return);
+    EXPECT_EQ(Notes().ListCount(), 1);
+    Notes().SetListIndex(0);
+    window->deleteTodo().setFocus();
+    QTest::keyClick(&window->deleteTodo(), Qt::Key_Space);
     EXPECT_EQ(Notes().ListCount(), 0);
 }
 

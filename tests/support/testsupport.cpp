@@ -1,11 +1,15 @@
 #include "testsupport.h"
 
+#include "framework/rectcontrol.h"
+#include "framework/window.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -34,6 +38,30 @@ QString writeExecutable(const QString& path, const QByteArray& bytes)
     writeFile(path, bytes);
     QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
     return path;
+}
+
+QString focusedControl(const fw::Window& window)
+{
+    for (QWidget* widget = window.focusWidget(); widget && widget != &window; widget = widget->parentWidget())
+        for (const fw::RectControl* control : window.Controls())
+            if (&control->Widget() == widget)
+                return control->Name();
+    return {};
+}
+
+QStringList tabWalk(const fw::Window& window, int presses, bool backwards)
+{
+    QStringList walked;
+    for (int i = 0; i < presses; ++i) {
+        QWidget* focused = window.focusWidget();
+        if (!focused) {
+            ADD_FAILURE() << "nothing holds the focus";
+            break;
+        }
+        QTest::keyClick(focused, Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        walked << focusedControl(window);
+    }
+    return walked;
 }
 
 void stopProgramWhenShown(QString* label)

@@ -2,7 +2,12 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <ostream>
+
+namespace fw {
+class Window;
+}
 
 namespace sildra::test {
 
@@ -14,6 +19,14 @@ QByteArray readFile(const QString& path);
 
 // Writes an executable file; returns its path.
 QString writeExecutable(const QString& path, const QByteArray& bytes);
+
+// The name of the control that holds the keyboard focus in window (the nearest one around the focused widget), or
+// "" when none does.
+QString focusedControl(const fw::Window& window);
+
+// Presses Tab, or Shift+Tab when backwards, presses times on whatever holds the focus in window; names the control
+// focused after each press.
+QStringList tabWalk(const fw::Window& window, int presses, bool backwards = false);
 
 // Clicks "Stop" in the next running program's progress box as soon as it shows; records its label in label.
 void stopProgramWhenShown(QString* label = nullptr);
