@@ -7,12 +7,16 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
+#include <QPainter>
 #include <QRegularExpression>
 #include <cmath>
 
 namespace fw {
 
 namespace {
+
+    // The one grid line style that draws.
+    constexpr int kDottedGridLines = 2;
 
     // Clears a flag when leaving a scope, also by an exception.
     class QuietScope {
@@ -103,6 +107,18 @@ bool Listbox::ColumnsResizable() const { return header()->sectionResizeMode(0) =
 void Listbox::SetColumnsResizable(bool resizable)
 {
     header()->setSectionResizeMode(resizable ? QHeaderView::Interactive : QHeaderView::Fixed);
+}
+
+void Listbox::SetGridLinesHorizontal(int style)
+{
+    m_gridHorizontal = style;
+    viewport()->update();
+}
+
+void Listbox::SetGridLinesVertical(int style)
+{
+    m_gridVertical = style;
+    viewport()->update();
 }
 
 int Listbox::ListCount() const { return m_model->storedRows(); }
@@ -273,6 +289,44 @@ void Listbox::ApplyColumnWidths()
         }
     }
     m_applyingWidths = false;
+}
+
+void Listbox::paintEvent(QPaintEvent* event)
+{
+    QTreeView::paintEvent(event);
+    DrawGridLines();
+}
+
+void Listbox::DrawGridLines()
+{
+    const bool rows = m_gridHorizontal == kDottedGridLines;
+    const bool columns = m_gridVertical == kDottedGridLines;
+    if (!rows && !columns)
+        return;
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Mid), 0, Qt::DotLine));
+    const QRect area = viewport()->rect();
+    if (columns) {
+        // After each shown column but the last: lines between columns, down the whole list.
+        int last = -1;
+        for (int column = 0; column < ColumnCount(); ++column)
+            if (!isColumnHidden(column))
+                last = column;
+        for (int column = 0; column < last; ++column)
+            if (!isColumnHidden(column)) {
+                const int x = header()->sectionViewportPosition(column) + header()->sectionSize(column) - 1;
+                painter.drawLine(x, area.top(), x, area.bottom());
+            }
+    }
+    if (rows) {
+        // Under each row in view; only these are painted, however long the list.
+        for (QModelIndex row = indexAt(QPoint(0, 0)); row.isValid(); row = indexBelow(row)) {
+            const int y = visualRect(row).bottom();
+            if (y > area.bottom())
+                break;
+            painter.drawLine(area.left(), y, area.right(), y);
+        }
+    }
 }
 
 void Listbox::TakeColumnWidths()

@@ -40,6 +40,12 @@ public:
     void SetColumnWidths(const QString& widths);
     bool ColumnsResizable() const;
     void SetColumnsResizable(bool resizable);
+    // Grid line styles, between the rows (horizontal) and between the columns (vertical): 0, the default, and 1 draw
+    // no line; 2 draws a thin dotted line in the palette's mid colour.
+    int GridLinesHorizontal() const { return m_gridHorizontal; }
+    void SetGridLinesHorizontal(int style);
+    int GridLinesVertical() const { return m_gridVertical; }
+    void SetGridLinesVertical(int style);
 
     int ListCount() const;
     // Selected row, -1 for none; SetListIndex raises OutOfBoundsException outside -1 .. ListCount() - 1.
@@ -70,18 +76,22 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void CheckRow(int row) const;
     void ReportChange();
     void ApplyColumnWidths();
     void TakeColumnWidths();
+    void DrawGridLines();
 
     ListboxModel* m_model;
     int m_lastIndex = -1;
     int m_reportedIndex = -1;
     bool m_quiet = false;
     bool m_applyingWidths = false;
+    int m_gridHorizontal = 0;
+    int m_gridVertical = 0;
     QString m_widthsText;
     std::vector<double> m_shares; // per column, negative when not given
     HeaderPressedHandler m_headerPressed;

@@ -348,6 +348,8 @@ void MainWindow::_CreateControls0()
                 todoList().SetColumnCount(1);
                 todoList().SetHasHeading(false);
                 todoList().SetColumnsResizable(false);
+                todoList().SetGridLinesHorizontal(2);
+                todoList().SetGridLinesVertical(1);
                 // The design gives the initial note as one row text: the title, a tab, the note's text.
                 const QString initialRow = QStringLiteral(
                     "Note\tThese notes are temporary and will not be saved. They should be used when working with "
@@ -367,6 +369,8 @@ void MainWindow::_CreateControls0()
                 XMLList().SetHasHeading(true);
                 XMLList().SetColumnWidths(QStringLiteral("30%, 40%, 30%"));
                 XMLList().SetColumnsResizable(true);
+                XMLList().SetGridLinesHorizontal(0);
+                XMLList().SetGridLinesVertical(2);
                 XMLList().SetHeaderPressedHandler([this](int column) { return XMLList_HeaderPressed(column); });
                 XMLList().SetConstructContextualMenuHandler(
                     [this](fw::MenuItem& base, int x, int y) { return XMLList_ConstructContextualMenu(base, x, y); });
@@ -386,6 +390,8 @@ void MainWindow::_CreateControls0()
                 PatternsBox().SetHasHeading(true);
                 PatternsBox().SetColumnWidths(QStringLiteral("30%, 70%, 0%"));
                 PatternsBox().SetColumnsResizable(false);
+                PatternsBox().SetGridLinesHorizontal(2);
+                PatternsBox().SetGridLinesVertical(2);
             } },
         { QStringLiteral("PatternEdit"), [this] { setReadOnlyPane(PatternEdit()); } },
         { QStringLiteral("StaticText1"), [this] { setNotice(StaticText1()); } },

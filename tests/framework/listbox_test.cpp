@@ -1,6 +1,7 @@
 #include "framework/listbox.h"
 #include "framework/listboxmodel.h"
 #include "framework/menuitem.h"
+#include "support/testsupport.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -137,4 +138,22 @@ TEST(ListboxRows, ManyRowsStayInStep)
     list.SetListIndex(199999);
     EXPECT_EQ(list.ListIndex(), 199999);
     EXPECT_EQ(list.Cell(199999, 2), "a = 1");
+}
+
+TEST_F(ListboxTest, OnlyGridLineStyleTwoDrawsADottedLine)
+{
+    for (const int style : { 0, 1, 2 }) {
+        m_list.SetGridLinesHorizontal(style);
+        m_list.SetGridLinesVertical(style);
+        for (const Qt::Orientation orientation : { Qt::Horizontal, Qt::Vertical }) {
+            const int pixels = sildra::test::gridLinePixels(m_list, orientation);
+            const int length = orientation == Qt::Vertical ? m_list.viewport()->height() : m_list.viewport()->width();
+            if (style == 2) {
+                EXPECT_GT(pixels, length / 4) << orientation;
+                EXPECT_LT(pixels, length * 3 / 4) << "dotted, not solid " << orientation;
+            } else {
+                EXPECT_EQ(pixels, 0) << style << " " << orientation;
+            }
+        }
+    }
 }

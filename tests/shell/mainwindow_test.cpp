@@ -120,4 +120,29 @@ TEST_F(MainWindowLayout, TabAndShiftTabWalkEachTabInItsFocusOrder)
     }
 }
 
+TEST_F(MainWindowLayout, EachListDrawsItsOwnGridLines)
+{
+    Open("<root><a x=\"1\">v</a><b/></root>");
+    window->PatternsBox().AddRow(QStringLiteral("pattern"));
+    struct Expected {
+        fw::Listbox& list;
+        int page;
+        bool betweenRows, betweenColumns;
+    };
+    for (const Expected& expected : { Expected { window->XMLList(), 1, false, true },
+             Expected { window->todoList(), 3, true, false }, Expected { window->PatternsBox(), 4, true, true } }) {
+        window->TabPanel1().SetCurrentPage(expected.page);
+        EXPECT_EQ(gridLinePixels(expected.list, Qt::Horizontal) > 0, expected.betweenRows) << expected.page;
+        EXPECT_EQ(gridLinePixels(expected.list, Qt::Vertical) > 0, expected.betweenColumns) << expected.page;
+    }
+    window->TabPanel1().SetCurrentPage(1);
+    ClickRow(List(), 0);
+    WhenModal([](fw::Window& editor) {
+        auto& list = editor.Control<fw::Listbox>(QStringLiteral("Listbox1"));
+        EXPECT_EQ(gridLinePixels(list, Qt::Horizontal) + gridLinePixels(list, Qt::Vertical), 0);
+        editor.close();
+    });
+    Run(QStringLiteral("Attributes"));
+}
+
 } // namespace

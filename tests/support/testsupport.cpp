@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include "framework/listbox.h"
+#include "framework/listboxmodel.h"
 #include "framework/rectcontrol.h"
 #include "framework/window.h"
 
@@ -7,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QImage>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
@@ -62,6 +66,27 @@ QStringList tabWalk(const fw::Window& window, int presses, bool backwards)
         walked << focusedControl(window);
     }
     return walked;
+}
+
+int gridLinePixels(fw::Listbox& list, Qt::Orientation orientation)
+{
+    list.Model().flush();
+    const QImage image = list.viewport()->grab().toImage();
+    const QRgb line = list.palette().color(QPalette::Mid).rgb();
+    int count = 0;
+    if (orientation == Qt::Vertical) {
+        // Below the rows, where no line between rows crosses it.
+        const int x = list.header()->sectionSize(0) - 1;
+        const int rows = list.model()->rowCount();
+        const int below = rows > 0 ? list.visualRect(list.model()->index(rows - 1, 0)).bottom() + 1 : 0;
+        for (int y = below; y < image.height(); ++y)
+            count += image.pixel(x, y) == line;
+    } else {
+        const int y = list.visualRect(list.model()->index(0, 0)).bottom();
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == line;
+    }
+    return count;
 }
 
 void stopProgramWhenShown(QString* label)

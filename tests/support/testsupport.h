@@ -6,6 +6,7 @@
 #include <ostream>
 
 namespace fw {
+class Listbox;
 class Window;
 }
 
@@ -27,6 +28,10 @@ QString focusedControl(const fw::Window& window);
 // Presses Tab, or Shift+Tab when backwards, presses times on whatever holds the focus in window; names the control
 // focused after each press.
 QStringList tabWalk(const fw::Window& window, int presses, bool backwards = false);
+
+// Pixels of the list's grid-line colour as drawn on the boundary after its first column, below the rows (vertical),
+// or under its first row (horizontal).
+int gridLinePixels(fw::Listbox& list, Qt::Orientation orientation);
 
 // Clicks "Stop" in the next running program's progress box as soon as it shows; records its label in label.
 void stopProgramWhenShown(QString* label = nullptr);
