@@ -47,6 +47,10 @@ namespace {
         case Qt::Key_Down:
             return QString(QChar(31));
         default:
+            // A letter with Ctrl (the shortcut modifier here) comes as a control character, which would read as
+            // Return, Enter or Tab; it is the letter that was pressed.
+            if ((event.modifiers() & Qt::ControlModifier) && event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z)
+                return QString(QChar(event.key())).toLower();
             return event.text();
         }
     }

@@ -20,7 +20,7 @@ class EditField : public QWidget, public RectControl {
     Q_OBJECT
 
 public:
-    // Receives each key as text ("\r" Return, "\x03" Enter, "\t" Tab, ...); true consumes the key.
+    // Receives each key as text ("\r" Return, "\x03" Enter, "\t" Tab, "c" for Ctrl+C, ...); true consumes the key.
     using KeyDownHandler = std::function<bool(const QString& key)>;
 
     explicit EditField(QWidget* parent = nullptr);

@@ -55,6 +55,11 @@ TEST_F(Prompt, OpensWithTheCallersTextsAndOtherKeysTypeIntoTheField)
         EXPECT_EQ(prompt.Control<fw::StaticText>(QStringLiteral("StaticText1")).Text(), "p");
         QTest::keyClicks(Field(prompt).LineEdit(), QStringLiteral("x"));
         QTest::keyClick(Field(prompt).LineEdit(), Qt::Key_Escape);
+        // Copy and other Ctrl shortcuts carry control characters (Ctrl+C the Enter key's code 3) but confirm nothing.
+        for (const auto& [key, code] : { std::pair { Qt::Key_C, 3 }, { Qt::Key_M, 13 }, { Qt::Key_I, 9 } }) {
+            QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier, QString(QChar(code)));
+            QApplication::sendEvent(Field(prompt).LineEdit(), &press);
+        }
         EXPECT_TRUE(prompt.isVisible());
         EXPECT_EQ(Field(prompt).Text(), "oldx");
         PressOk(prompt);
