@@ -83,11 +83,17 @@ template <typename Offset> void TextBuffer::scanLines(std::vector<Offset>& start
     qsizetype nextLf = find(data, 0, size, '\n');
     qsizetype start = 0;
     starts.push_back(0);
+    const auto measure = [&](qsizetype end) {
+        if (end - start > m_longestLine) {
+            m_longestLine = end - start;
+            m_longestLineIndex = qsizetype(starts.size()) - 1;
+        }
+    };
     for (;;) {
         const qsizetype end = std::min(nextCr, nextLf);
         if (end == size)
             break;
-        m_longestLine = std::max(m_longestLine, end - start);
+        measure(end);
         start = end + 1;
         if (end == nextCr) {
             if (start < size && data[start] == '\n') {
@@ -100,7 +106,7 @@ template <typename Offset> void TextBuffer::scanLines(std::vector<Offset>& start
         }
         starts.push_back(Offset(start));
     }
-    m_longestLine = std::max(m_longestLine, size - start);
+    measure(size);
 }
 
 void TextBuffer::buildIndex() const
@@ -153,6 +159,12 @@ qsizetype TextBuffer::longestLine() const
 {
     buildIndex();
     return m_longestLine;
+}
+
+qsizetype TextBuffer::longestLineIndex() const
+{
+    buildIndex();
+    return m_longestLineIndex;
 }
 
 qsizetype TextBuffer::nextChar(qsizetype byte) const
