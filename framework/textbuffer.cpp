@@ -161,10 +161,30 @@ qsizetype TextBuffer::longestLine() const
     return m_longestLine;
 }
 
-qsizetype TextBuffer::longestLineIndex() const
+qsizetype TextBuffer::longestLineFrom(qsizetype byte) const
 {
-    buildIndex();
-    return m_longestLineIndex;
+    const qsizetype first = lineAt(byte);
+    byte = std::max(byte, lineStart(first));
+    if (m_longestLineIndex > first || (m_longestLineIndex == first && byte == lineStart(first)))
+        return m_longestLineIndex;
+    // The longest line is cut or left out: look through the lines after the first. The span to the next line's start
+    // is at most two bytes longer than a line, so only a span longer than the best so far is measured exactly.
+    qsizetype found = first;
+    qsizetype foundLength = std::max<qsizetype>(0, lineEnd(first) - byte);
+    const auto scan = [&](const auto& starts) {
+        for (qsizetype line = first + 1; line < qsizetype(starts.size()); ++line) {
+            const qsizetype next = line + 1 < qsizetype(starts.size()) ? qsizetype(starts[size_t(line + 1)]) : size();
+            if (next - qsizetype(starts[size_t(line)]) > foundLength && lineEnd(line) - lineStart(line) > foundLength) {
+                found = line;
+                foundLength = lineEnd(line) - lineStart(line);
+            }
+        }
+    };
+    if (m_starts64.empty())
+        scan(m_starts32);
+    else
+        scan(m_starts64);
+    return found;
 }
 
 qsizetype TextBuffer::nextChar(qsizetype byte) const

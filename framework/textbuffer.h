@@ -32,8 +32,8 @@ public:
     qsizetype lineAt(qsizetype byte) const;
     // Length in bytes of the longest line, line end excluded.
     qsizetype longestLine() const;
-    // The first line of that length.
-    qsizetype longestLineIndex() const;
+    // The first of the longest lines of the text from byte on, the line holding byte counted from there.
+    qsizetype longestLineFrom(qsizetype byte) const;
 
     // Byte offset of the character after the one starting at byte; an invalid sequence counts as one character.
     qsizetype nextChar(qsizetype byte) const;

@@ -265,24 +265,6 @@ void TextView::changeEvent(QEvent* event)
 
 qsizetype TextView::lineCount() const { return m_text.buffer->lineCount() - m_firstLine; }
 
-qsizetype TextView::longestShownLine() const
-{
-    const qsizetype longest = m_text.buffer->longestLineIndex() - m_firstLine;
-    if (longest > 0 || (longest == 0 && m_text.fromByte == m_text.buffer->lineStart(m_firstLine)))
-        return longest;
-    // The shown text starts inside the buffer's longest line or after it: look through the shown lines.
-    qsizetype found = 0;
-    qsizetype foundBytes = lineEnd(0) - lineStart(0);
-    for (qsizetype i = 1; i < lineCount(); ++i) {
-        const qsizetype bytes = lineEnd(i) - lineStart(i);
-        if (bytes > foundBytes) {
-            found = i;
-            foundBytes = bytes;
-        }
-    }
-    return found;
-}
-
 qsizetype TextView::lineStart(qsizetype line) const
 {
     return line == 0 ? m_text.fromByte : m_text.buffer->lineStart(m_firstLine + line);
@@ -458,7 +440,7 @@ void TextView::resetLayout()
     // The horizontal range ends where the longest line does, measured now, so that the scroll bar's end shows the end
     // of that line from the first drag on. A line too long to lay out whole has the nominal width its segments are
     // placed by. Painting widens the range for a line of fewer bytes that shows wider.
-    Line& longest = line(longestShownLine());
+    Line& longest = line(m_text.buffer->longestLineFrom(m_text.fromByte) - m_firstLine);
     const qsizetype bytes = longest.end - longest.start;
     const int average = std::max(1, fontMetrics().averageCharWidth());
     m_bytePixels = std::min<qreal>(average, kMaxRange / qreal(std::max<qsizetype>(1, bytes)));

@@ -54,8 +54,6 @@ private:
     };
 
     qsizetype lineCount() const;
-    // The first of the shown lines longest in bytes.
-    qsizetype longestShownLine() const;
     qsizetype lineStart(qsizetype line) const;
     qsizetype lineEnd(qsizetype line) const;
     int lineHeight() const;

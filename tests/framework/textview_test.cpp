@@ -70,6 +70,12 @@ TEST(TextBuffer, LinesEndAtLfCrLfAndLoneCr)
     for (const auto& [bytes, expected] : cases)
         EXPECT_EQ(lines(*MakeTextBuffer(bytes)), expected) << bytes.toStdString();
     EXPECT_EQ(MakeTextBuffer({})->longestLine(), 0);
+
+    // The longest line from a byte on, the line holding it counted from there; line ends do not count.
+    const auto cut = MakeTextBuffer("aaaa\nbb\r\nccc\r\nd");
+    const std::pair<qsizetype, qsizetype> longest[] = { { 0, 0 }, { 1, 0 }, { 2, 2 }, { 5, 2 }, { 14, 3 }, { 99, 3 } };
+    for (const auto& [from, line] : longest)
+        EXPECT_EQ(cut->longestLineFrom(from), line) << from;
 }
 
 TEST(TextBuffer, MidSkipsWholeCharacters)
