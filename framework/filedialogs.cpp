@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace fw {
 
@@ -9,23 +10,42 @@ namespace {
 
     FileDialogs* g_newest = nullptr;
 
-    Ref<FolderItem> Ask(const FileDialogs::Request& request)
+    // The name a save dialog takes for a typed one: without an extension it gets the suffix, as Qt's dialog does.
+    QString withSuffix(const QString& path, const QString& suffix)
     {
-        if (const auto answer = FileDialogs::Take(request))
-            return answer->isEmpty() ? nullptr : GetFolderItem(*answer);
-        const QString path = request.save
-            ? QFileDialog::getSaveFileName(QApplication::activeWindow(), {}, request.defaultName, request.filter)
-            : QFileDialog::getOpenFileName(QApplication::activeWindow(), {}, {}, request.filter);
-        return GetFolderItem(path);
+        const QFileInfo info(path);
+        if (suffix.isEmpty() || info.fileName().contains(QLatin1Char('.')) || info.isDir())
+            return path;
+        return path + QLatin1Char('.') + suffix;
     }
 
 } // namespace
 
-Ref<FolderItem> GetOpenFolderItem(const FileType& type) { return Ask({ false, type.Filter(), {} }); }
+Ref<FolderItem> GetOpenFolderItem(const FileType& type)
+{
+    const FileDialogs::Request request { false, type.Filter(), {} };
+    if (const auto answer = FileDialogs::Take(request))
+        return GetFolderItem(*answer);
+    return GetFolderItem(QFileDialog::getOpenFileName(QApplication::activeWindow(), {}, {}, request.filter));
+}
 
 Ref<FolderItem> GetSaveFolderItem(const FileType& type, const QString& defaultName)
 {
-    return Ask({ true, type.Filter(), defaultName });
+    const FileDialogs::Request request { true, type.Filter(), defaultName };
+    // A queued answer stands for what the user types, so it takes the suffix as a typed name does.
+    if (const auto answer = FileDialogs::Take(request))
+        return answer->isEmpty() ? nullptr : GetFolderItem(withSuffix(*answer, type.DefaultSuffix()));
+    // Qt's own dialog, not the system's: it adds the suffix before asking to replace a file, so that it asks about
+    // the file that will be written.
+    QFileDialog dialog(QApplication::activeWindow(), {}, {}, request.filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(type.DefaultSuffix());
+    if (!defaultName.isEmpty())
+        dialog.selectFile(defaultName);
+    if (dialog.exec() != QDialog::Accepted)
+        return nullptr;
+    return GetFolderItem(dialog.selectedFiles().value(0));
 }
 
 FileDialogs::FileDialogs()

@@ -13,11 +13,13 @@ namespace fw {
 
 // Shows an open-file dialog filtered by type; nil when cancelled.
 Ref<FolderItem> GetOpenFolderItem(const FileType& type);
-// Shows a save-file dialog filtered by type, proposing defaultName; asks before replacing a file; nil when cancelled.
+// Shows a save-file dialog filtered by type, proposing defaultName; a name typed without an extension gets the
+// type's DefaultSuffix; asks before replacing the file so named; nil when cancelled.
 Ref<FolderItem> GetSaveFolderItem(const FileType& type, const QString& defaultName);
 
 // Test seam: while a FileDialogs lives, the file dialogs are not shown; each takes the next queued answer (a path,
-// or cancel; cancel also when none is left) and is recorded. The newest live object answers.
+// or cancel; cancel also when none is left) and is recorded; a save dialog takes its answer as a typed name. The newest
+// live object answers.
 class FileDialogs {
 public:
     struct Request {

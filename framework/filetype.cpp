@@ -5,12 +5,7 @@ namespace fw {
 QString FileType::Filter() const
 {
     QStringList patterns;
-    for (QString extension : m_extensions.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        extension = extension.trimmed();
-        while (extension.startsWith(QLatin1Char('.')))
-            extension.remove(0, 1);
-        if (extension.isEmpty())
-            continue;
+    for (const QString& extension : extensionList()) {
         if (!extension.contains(QLatin1Char('.'))) {
             patterns << QStringLiteral("*.") + extension;
             continue;
@@ -24,6 +19,25 @@ QString FileType::Filter() const
     if (patterns.isEmpty())
         patterns << QStringLiteral("*");
     return QStringLiteral("%1 (%2)").arg(m_name, patterns.join(QLatin1Char(' ')));
+}
+
+QString FileType::DefaultSuffix() const
+{
+    const QString first = extensionList().value(0);
+    return first.contains(QLatin1Char('.')) ? QString() : first;
+}
+
+QStringList FileType::extensionList() const
+{
+    QStringList extensions;
+    for (QString extension : m_extensions.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        extension = extension.trimmed();
+        while (extension.startsWith(QLatin1Char('.')))
+            extension.remove(0, 1);
+        if (!extension.isEmpty())
+            extensions << extension;
+    }
+    return extensions;
 }
 
 } // namespace fw

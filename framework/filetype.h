@@ -30,8 +30,14 @@ public:
 
     // The file dialog filter, e.g. "XML Files (*.xml)".
     QString Filter() const;
+    // The extension a save dialog adds to a name typed without one: the first, without its dot ("xml"); empty when
+    // there is none or it is the end of a whole name ("Tool.exe").
+    QString DefaultSuffix() const;
 
 private:
+    // The extensions without blanks and leading dots, empty ones left out.
+    QStringList extensionList() const;
+
     QString m_name;
     QString m_macType;
     QString m_macCreator;

@@ -83,11 +83,17 @@ template <typename Offset> void TextBuffer::scanLines(std::vector<Offset>& start
     qsizetype nextLf = find(data, 0, size, '\n');
     qsizetype start = 0;
     starts.push_back(0);
+    const auto measure = [&](qsizetype end) {
+        if (end - start > m_longestLine) {
+            m_longestLine = end - start;
+            m_longestLineIndex = qsizetype(starts.size()) - 1;
+        }
+    };
     for (;;) {
         const qsizetype end = std::min(nextCr, nextLf);
         if (end == size)
             break;
-        m_longestLine = std::max(m_longestLine, end - start);
+        measure(end);
         start = end + 1;
         if (end == nextCr) {
             if (start < size && data[start] == '\n') {
@@ -100,7 +106,7 @@ template <typename Offset> void TextBuffer::scanLines(std::vector<Offset>& start
         }
         starts.push_back(Offset(start));
     }
-    m_longestLine = std::max(m_longestLine, size - start);
+    measure(size);
 }
 
 void TextBuffer::buildIndex() const
@@ -153,6 +159,32 @@ qsizetype TextBuffer::longestLine() const
 {
     buildIndex();
     return m_longestLine;
+}
+
+qsizetype TextBuffer::longestLineFrom(qsizetype byte) const
+{
+    const qsizetype first = lineAt(byte);
+    byte = std::max(byte, lineStart(first));
+    if (m_longestLineIndex > first || (m_longestLineIndex == first && byte == lineStart(first)))
+        return m_longestLineIndex;
+    // The longest line is cut or left out: look through the lines after the first. The span to the next line's start
+    // is at most two bytes longer than a line, so only a span longer than the best so far is measured exactly.
+    qsizetype found = first;
+    qsizetype foundLength = std::max<qsizetype>(0, lineEnd(first) - byte);
+    const auto scan = [&](const auto& starts) {
+        for (qsizetype line = first + 1; line < qsizetype(starts.size()); ++line) {
+            const qsizetype next = line + 1 < qsizetype(starts.size()) ? qsizetype(starts[size_t(line + 1)]) : size();
+            if (next - qsizetype(starts[size_t(line)]) > foundLength && lineEnd(line) - lineStart(line) > foundLength) {
+                found = line;
+                foundLength = lineEnd(line) - lineStart(line);
+            }
+        }
+    };
+    if (m_starts64.empty())
+        scan(m_starts32);
+    else
+        scan(m_starts64);
+    return found;
 }
 
 qsizetype TextBuffer::nextChar(qsizetype byte) const

@@ -32,6 +32,8 @@ public:
     qsizetype lineAt(qsizetype byte) const;
     // Length in bytes of the longest line, line end excluded.
     qsizetype longestLine() const;
+    // The first of the longest lines of the text from byte on, the line holding byte counted from there.
+    qsizetype longestLineFrom(qsizetype byte) const;
 
     // Byte offset of the character after the one starting at byte; an invalid sequence counts as one character.
     qsizetype nextChar(qsizetype byte) const;
@@ -48,6 +50,7 @@ private:
     mutable std::vector<std::uint32_t> m_starts32; // line starts while the text is under 4 GiB
     mutable std::vector<std::uint64_t> m_starts64; // line starts of larger texts
     mutable qsizetype m_longestLine = 0;
+    mutable qsizetype m_longestLineIndex = 0;
 };
 
 using TextBufferPtr = std::shared_ptr<const TextBuffer>;

@@ -148,7 +148,7 @@ void TextView::paintEvent(QPaintEvent* event)
                 widest = std::max(widest, segment->width);
         }
     }
-    // Widen the horizontal range to lines wider than estimated, once painting is over.
+    // Widen the horizontal range to lines wider than measured, once painting is over.
     if (widest > m_contentWidth) {
         m_contentWidth = int(std::ceil(widest));
         QMetaObject::invokeMethod(
@@ -424,20 +424,28 @@ void TextView::updateScrollBars()
     verticalScrollBar()->setRange(0, int(std::min<qsizetype>(lastTop, INT_MAX)));
     verticalScrollBar()->setPageStep(visible);
     verticalScrollBar()->setSingleStep(1);
-    horizontalScrollBar()->setRange(0, std::max(0, m_contentWidth + 2 * kMargin - viewport()->width()));
-    horizontalScrollBar()->setPageStep(std::max(1, viewport()->width()));
-    horizontalScrollBar()->setSingleStep(std::max(1, 2 * fontMetrics().averageCharWidth()));
+    // A view scrolled to the end of its lines stays there, so that it shows the end of a line that widened the range.
+    QScrollBar* horizontal = horizontalScrollBar();
+    const bool atEnd = horizontal->value() > 0 && horizontal->value() == horizontal->maximum();
+    horizontal->setRange(0, std::max(0, m_contentWidth + 2 * kMargin - viewport()->width()));
+    if (atEnd)
+        horizontal->setValue(horizontal->maximum());
+    horizontal->setPageStep(std::max(1, viewport()->width()));
+    horizontal->setSingleStep(std::max(1, 2 * fontMetrics().averageCharWidth()));
 }
 
 void TextView::resetLayout()
 {
     m_lines.clear();
-    // Estimate the widest line from the longest one in bytes; painting widens the range where this falls short. A
-    // line too long to lay out whole gets the nominal width its segments are placed by.
-    const qsizetype longest = m_text.buffer->longestLine();
+    // The horizontal range ends where the longest line does, measured now, so that the scroll bar's end shows the end
+    // of that line from the first drag on. A line too long to lay out whole has the nominal width its segments are
+    // placed by. Painting widens the range for a line of fewer bytes that shows wider.
+    Line& longest = line(m_text.buffer->longestLineFrom(m_text.fromByte) - m_firstLine);
+    const qsizetype bytes = longest.end - longest.start;
     const int average = std::max(1, fontMetrics().averageCharWidth());
-    m_bytePixels = std::min<qreal>(average, kMaxRange / qreal(std::max<qsizetype>(1, longest)));
-    m_contentWidth = int(std::ceil(qreal(longest) * m_bytePixels));
+    m_bytePixels = std::min<qreal>(average, kMaxRange / qreal(std::max<qsizetype>(1, bytes)));
+    const qreal width = longest.whole() ? segment(longest, 0).width : qreal(bytes) * m_bytePixels;
+    m_contentWidth = int(std::ceil(width));
     updateScrollBars();
     viewport()->update();
 }

@@ -72,7 +72,7 @@ private:
     qsizetype m_anchor = 0; // selection [anchor, cursor] as buffer bytes, in either order
     qsizetype m_cursor = 0;
     bool m_selecting = false;
-    int m_contentWidth = 0; // widest line estimated or painted so far, in pixels
+    int m_contentWidth = 0; // widest line measured or painted so far, in pixels
     qreal m_bytePixels = 1; // nominal width of a byte of a line too long to lay out whole
     mutable std::map<qsizetype, std::unique_ptr<Line>> m_lines; // laid-out lines around the visible ones
 };

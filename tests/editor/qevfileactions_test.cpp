@@ -164,6 +164,27 @@ TEST_F(QevFileActionsTest, SaveGivesTheConvertedFileTheChosenName)
     EXPECT_FALSE(QFileInfo::exists(QCoreApplication::applicationDirPath() + QStringLiteral("/saved.xml")));
 }
 
+TEST_F(QevFileActionsTest, SaveAddsTheQevExtensionToANameTypedWithoutOne)
+{
+    OpenQev(Converter::Works);
+    const QString folder = SaveQev(Converter::Works, QStringLiteral("mod"));
+    EXPECT_EQ(readFile(folder + QStringLiteral("/mod.qev")), Qev(kFirst));
+    EXPECT_EQ(Entries(folder), QStringList({ "mod.qev" }));
+    // The converter made it from mod.xml in its private folder beside the chosen file.
+    const QStringList arguments = ConverterArguments();
+    ASSERT_EQ(arguments.size(), 3);
+    EXPECT_EQ(arguments[0], QStringLiteral("-create"));
+    EXPECT_EQ(QFileInfo(arguments[1]).path(), folder);
+    EXPECT_EQ(arguments[2], arguments[1] + QStringLiteral("/mod.xml"));
+
+    // A name with any extension is kept as typed.
+    SaveQev(Converter::Works, QStringLiteral("mod.txt"));
+    SaveQev(Converter::Works, QStringLiteral("a.b"));
+    EXPECT_EQ(Entries(folder), QStringList({ "a.b", "mod.qev", "mod.txt" }));
+    EXPECT_EQ(readFile(folder + QStringLiteral("/a.b")), Qev(kFirst));
+    EXPECT_EQ(Texts(), QStringList(4, QStringLiteral("Success!")));
+}
+
 TEST_F(QevFileActionsTest, OpenAndSaveTakeTheBaseNameUpToTheFirstDotAndReplaceOnlyTheChosenFile)
 {
     const QString folder = Folder(QStringLiteral("out"));
@@ -171,20 +192,24 @@ TEST_F(QevFileActionsTest, OpenAndSaveTakeTheBaseNameUpToTheFirstDotAndReplaceOn
     writeFile(folder + QStringLiteral("/mod.qev"), "original");
     writeFile(folder + QStringLiteral("/mod.v3.qev"), "older save");
 
-    for (const QString& name : { QStringLiteral("mod.v2.qev"), QStringLiteral("mod.v3.qev"),
-             QStringLiteral(".leading.qev"), QStringLiteral("nodot"), QStringLiteral("blank 'and' \"quotes\".qev") }) {
+    // A name saved without an extension gets ".qev".
+    const std::pair<QString, QString> names[]
+        = { { "mod.v2.qev", "mod.v2.qev" }, { "mod.v3.qev", "mod.v3.qev" }, { ".leading.qev", ".leading.qev" },
+              { "nodot", "nodot.qev" }, { "blank 'and' \"quotes\".qev", "blank 'and' \"quotes\".qev" } };
+    for (const auto& [name, saved] : names) {
         SCOPED_TRACE(name.toStdString());
         List().DeleteAllRows();
         const QString qev = OpenQev(Converter::Works, name);
         EXPECT_EQ(ConverterArguments().value(2), qev);
         ExpectFirstShown();
         SaveQev(Converter::Works, name);
-        EXPECT_EQ(readFile(folder + QLatin1Char('/') + name), Qev(kFirst));
+        EXPECT_EQ(readFile(folder + QLatin1Char('/') + saved), Qev(kFirst));
     }
     EXPECT_EQ(Texts(), QStringList(10, QStringLiteral("Success!")));
     EXPECT_EQ(readFile(folder + QStringLiteral("/mod.qev")), "original");
     EXPECT_EQ(Entries(folder),
-        QStringList({ ".leading.qev", "blank 'and' \"quotes\".qev", "mod.qev", "mod.v2.qev", "mod.v3.qev", "nodot" }));
+        QStringList(
+            { ".leading.qev", "blank 'and' \"quotes\".qev", "mod.qev", "mod.v2.qev", "mod.v3.qev", "nodot.qev" }));
 }
 
 TEST_F(QevFileActionsTest, SaveThatFailsShowsItsErrorAndCreatesNoFile)

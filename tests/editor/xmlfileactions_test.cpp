@@ -130,6 +130,21 @@ TEST_F(XmlFileActionsTest, SaveWritesTheEditedDocumentThatReopensToTheSameTree)
     EXPECT_EQ(ErrorBoxes(), 0);
 }
 
+TEST_F(XmlFileActionsTest, SaveAddsTheXmlExtensionToANameTypedWithoutOne)
+{
+    Open(kGameXml);
+    SaveAs(Path(QStringLiteral("mod")));
+    EXPECT_EQ(readFile(Path(QStringLiteral("mod.xml"))), kGameXml);
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("mod"))));
+
+    // A name with any extension is kept as typed.
+    SaveAs(Path(QStringLiteral("mod.txt")));
+    SaveAs(Path(QStringLiteral("a.b")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({ "a.b", "in.xml", "mod.txt", "mod.xml" }));
+    EXPECT_EQ(readFile(Path(QStringLiteral("a.b"))), kGameXml);
+    EXPECT_EQ(Successes(), 3);
+}
+
 TEST_F(XmlFileActionsTest, SaveWithNothingOpenOrThatFailsShowsTheErrorBoxAndWritesNothing)
 {
     SaveAs(Path(QStringLiteral("empty.xml")));

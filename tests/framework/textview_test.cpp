@@ -70,6 +70,12 @@ TEST(TextBuffer, LinesEndAtLfCrLfAndLoneCr)
     for (const auto& [bytes, expected] : cases)
         EXPECT_EQ(lines(*MakeTextBuffer(bytes)), expected) << bytes.toStdString();
     EXPECT_EQ(MakeTextBuffer({})->longestLine(), 0);
+
+    // The longest line from a byte on, the line holding it counted from there; line ends do not count.
+    const auto cut = MakeTextBuffer("aaaa\nbb\r\nccc\r\nd");
+    const std::pair<qsizetype, qsizetype> longest[] = { { 0, 0 }, { 1, 0 }, { 2, 2 }, { 5, 2 }, { 14, 3 }, { 99, 3 } };
+    for (const auto& [from, line] : longest)
+        EXPECT_EQ(cut->longestLineFrom(from), line) << from;
 }
 
 TEST(TextBuffer, MidSkipsWholeCharacters)
@@ -235,4 +241,62 @@ TEST_F(TextViewTest, HugeSingleLinePaints)
 
     m_view.selectAll();
     EXPECT_EQ(clipboardAfterCopy(m_view).size(), bytes.size() - 2);
+}
+
+TEST_F(TextViewTest, HorizontalScrollBarAtItsEndShowsTheEndOfTheLongestLine)
+{
+    m_view.resize(273, 200);
+    m_view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_view));
+    QWidget* area = m_view.viewport();
+    QScrollBar* bar = m_view.horizontalScrollBar();
+    // The text a row shows from the viewport's left edge to x.
+    const auto shown = [&](int row, int x) {
+        const int y = m_view.fontMetrics().lineSpacing() * row + 2;
+        click(area, QEvent::MouseButtonPress, { 0, y });
+        click(area, QEvent::MouseButtonRelease, { 0, y });
+        click(area, QEvent::MouseButtonPress, { x, y }, Qt::ShiftModifier);
+        click(area, QEvent::MouseButtonRelease, { x, y }, Qt::ShiftModifier);
+        QGuiApplication::clipboard()->clear();
+        m_view.copy();
+        return QGuiApplication::clipboard()->text();
+    };
+    // The row's line ends inside the viewport, near its right edge: the view neither stops short nor scrolls past.
+    const auto endsAtTheRight = [&](int row) {
+        const QString all = shown(row, area->width() - 1);
+        EXPECT_TRUE(all.endsWith(QStringLiteral("END"))) << all.toStdString();
+        const int near = m_view.fontMetrics().horizontalAdvance(QStringLiteral("END"))
+            + 2 * m_view.fontMetrics().averageCharWidth();
+        const QString left = shown(row, area->width() - 1 - near);
+        EXPECT_FALSE(left.endsWith(QStringLiteral("END"))) << left.toStdString();
+    };
+
+    // Lines laid out whole and in segments; wider and narrower than the average character; first, where the view
+    // starts inside it as the preview does, or after a short one.
+    struct Case {
+        QString unit;
+        int bytes;
+        bool first;
+    };
+    const QString mix = QStringLiteral("Wi\tW\u00e9\u6f22 mm\U0001F600.");
+    const Case cases[] = { { mix, 2000000, true }, { mix, 2000000, false }, { mix, 9000, true }, { "\t", 9000, false },
+        { "W", 9000, true }, { "\u6f22", 9000, false }, { "i\t", 12000, true } };
+    for (const auto& [unit, bytes, first] : cases) {
+        SCOPED_TRACE(unit.toStdString() + " " + std::to_string(bytes) + (first ? " first" : " second"));
+        QByteArray text = first ? "" : "short\n";
+        while (text.size() < bytes)
+            text += unit.toUtf8();
+        text += "END\nlast";
+        m_view.setText(Mid(TextRef { MakeTextBuffer(text), 0 }, 2));
+        bar->setValue(bar->maximum());
+        endsAtTheRight(first ? 0 : 1);
+    }
+
+    // A line shorter in bytes but wider than the longest: once it has been painted the end still shows its end.
+    m_view.setText(QString(3000, QLatin1Char('i')) + QStringLiteral("\n") + QString(1000, QLatin1Char('\t'))
+        + QStringLiteral("END"));
+    bar->setValue(bar->maximum());
+    area->repaint();
+    QCoreApplication::processEvents();
+    endsAtTheRight(1);
 }
