@@ -227,6 +227,10 @@ TEST(XmlEdit, BlankTextIsWrittenAsReferences)
         { "<r>\n  <a/>t<b/>\n</r>\n",
             { [](XmlDocument& d) { d.DocumentElement().Child(1).SetValue(" "); }, remove(2), remove(0) },
             "<r>&#32;</r>\n" },
+        // A blank text that read back as text only beside an entity's text is written anew where it is moved.
+        { "<!DOCTYPE r [<!ENTITY e 'x'>]>\n<r>&e; <b/></r>\n",
+            { [](XmlDocument& d) { d.DocumentElement().Child(2).AppendChild(d.DocumentElement().Child(1)); } },
+            "<!DOCTYPE r [<!ENTITY e 'x'>]>\n<r>&e;<b>&#32;</b></r>\n" },
         // Beside another text it joins that text, as any two texts brought together do.
         { "<r>a</r>", { append(" ") }, "<r>a&#32;</r>" },
     };
