@@ -45,7 +45,8 @@ constexpr char16_t kDocument[]
     = u"<?xml version=\"1.0\"?>\n<r a=\"1\">\n  <e>t</e>\n  <!--c-->\n  <?p d?>\n  <![CDATA[x]]>\n</r>\n";
 
 // Applies an edit; when the layer accepts it, the saved document must reload with what the edit set.
-// A refusal must name the character or rule and leave the document as it was; an edit that must be taken fails.
+// A refusal must name the character or rule and leave the document as it was, and is itself a fault where the
+// edit must be taken.
 void expectAcceptedMeansReloads(const Flavour& flavour, const QString& what,
     const std::function<void(XmlDocument&)>& edit, const std::function<QString(const XmlDocument&)>& readBack,
     bool mustTake = false)
