@@ -67,7 +67,7 @@ const std::string& TreeDump::Result()
 
 void TreeDump::flushText()
 {
-    if (!isBlank(m_text)) {
+    if (!m_text.empty() && (m_keepBlankRuns || !isBlank(m_text))) {
         line('T', {}, m_text);
     }
     m_text.clear();
@@ -83,10 +83,10 @@ void TreeDump::line(char kind, std::string_view name, std::string_view value)
     m_out += '\n';
 }
 
-std::string DumpTree(const xml::XmlNode& root)
+std::string DumpTree(const xml::XmlNode& root, bool keepBlankRuns)
 {
     using xml::XmlNodeType;
-    TreeDump dump;
+    TreeDump dump(keepBlankRuns);
     struct Frame {
         xml::XmlNode element;
         int next;

@@ -114,7 +114,13 @@ void edit(XmlDocument& doc, std::vector<XmlNode>& nodes, EditSource& pick)
         break;
     }
     case 5: {
-        XmlNode element = doc.CreateElement(pick.Name());
+        // A new child: an element holding a text, or for an empty name, which no element takes, the text alone.
+        const QString name = pick.Name();
+        if (name.isEmpty()) {
+            nodes.push_back(node.AppendChild(doc.CreateTextNode(pick.Value())));
+            break;
+        }
+        XmlNode element = doc.CreateElement(name);
         element.AppendChild(doc.CreateTextNode(pick.Value()));
         nodes.push_back(node.AppendChild(element));
         break;
@@ -181,8 +187,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const XmlException& e) {
         Fail("the saved document does not load", saved.toStdString(), e.what());
     }
-    const std::string edited = DumpTree(doc.DocumentElement());
-    const std::string read = DumpTree(reloaded.DocumentElement());
+    // A text of white space only is a value like any other, so blank runs are compared too.
+    const std::string edited = DumpTree(doc.DocumentElement(), true);
+    const std::string read = DumpTree(reloaded.DocumentElement(), true);
     if (edited != read)
         Fail("the saved document reads back as another tree", edited, read);
     return 0;

@@ -77,13 +77,6 @@ void RequireChars(std::string_view utf8)
     }
 }
 
-void RequireNodeText(std::string_view utf8)
-{
-    RequireChars(utf8);
-    if (!utf8.empty() && utf8.find_first_not_of(" \t\r\n") == std::string_view::npos)
-        refuse("a text of white space only would be read back as formatting, not as text");
-}
-
 void RequireCollapsedSpaces(std::string_view utf8)
 {
     if (utf8.starts_with(' ') || utf8.ends_with(' ') || utf8.find("  ") != std::string_view::npos)

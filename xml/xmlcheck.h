@@ -16,12 +16,9 @@ std::string ToUtf8(const QString& text);
 // A name the parser reads back and the encoding can write (names cannot be written as references).
 void RequireName(std::string_view utf8, Encoding encoding);
 
-// Text whose every character XML allows (it is written with references where needed).
+// Text whose every character XML allows (it is written with references where needed), such as the text of a text
+// node, white space alone included.
 void RequireChars(std::string_view utf8);
-
-// The text of a text node: white space alone is read back as formatting, not as a node, so it is refused;
-// empty text is taken (it reads back as no text, which is what it holds).
-void RequireNodeText(std::string_view utf8);
 
 // The value of an attribute declared with a type other than CDATA: reading collapses its spaces, so a value
 // with spaces at either end or two in a row is refused.

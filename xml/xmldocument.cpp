@@ -88,7 +88,7 @@ XmlNode XmlDocument::CreateElement(const QString& name)
 XmlNode XmlDocument::CreateTextNode(const QString& text)
 {
     const std::string value = ToUtf8(text);
-    RequireNodeText(value);
+    RequireChars(value);
     return XmlNode(m_tree, m_tree->newLeaf(Kind::Text, value));
 }
 

@@ -139,7 +139,7 @@ void XmlNode::SetValue(const QString& value)
         refuse(QStringLiteral("an element has no value of its own; set the value of its text"));
     const std::string text = ToUtf8(value);
     if (n->kind == Kind::Text)
-        RequireNodeText(text);
+        RequireChars(text);
     else
         RequireVerbatim(text, m_tree->encoding.encoding);
     if (n->kind == Kind::Comment && (text.find("--") != std::string::npos || (!text.empty() && text.back() == '-')))

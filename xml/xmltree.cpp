@@ -186,6 +186,12 @@ namespace {
         e->children = fresh;
         e->layout |= ChildrenGrown;
     }
+
+    bool isBlank(const Tree& tree, const Leaf* leaf)
+    {
+        std::string scratch;
+        return tree.textOf(leaf, scratch).find_first_not_of(" \t\r\n") == std::string_view::npos;
+    }
 }
 
 uint32_t Tree::attrCount(const Element* e) const
@@ -220,9 +226,11 @@ void Tree::appendChild(Element* parent, Node* child)
     parent->children[parent->childCount++] = child;
     child->parent = parent;
     touch(parent, ChildrenDirty);
-    // A text moved after another is written anew, escaped, so that the two cannot form markup ("]]" and ">").
-    if (child->kind == Kind::Text && child->has(Original) && !child->has(Expanded) && parent->childCount > 1
-        && parent->children[parent->childCount - 2]->kind == Kind::Text)
+    // A text moved after another is written anew, escaped, so that the two cannot form markup ("]]" and ">"); so is
+    // one of white space only, which may have been read as text only beside the text of an entity it left.
+    if (child->kind == Kind::Text && child->has(Original) && !child->has(Expanded)
+        && ((parent->childCount > 1 && parent->children[parent->childCount - 2]->kind == Kind::Text)
+            || isBlank(*this, static_cast<const Leaf*>(child))))
         touch(child, SelfDirty);
 }
 

@@ -99,6 +99,16 @@ namespace {
     std::string escapeText(std::string_view value) { return escape(value, 0); }
     std::string escapeAttribute(std::string_view value, char quote) { return escape(value, quote); }
 
+    // A text of white space only, written as it stands, would read back as formatting; each blank written as a
+    // reference makes it content.
+    std::string blankAsReferences(std::string_view value)
+    {
+        std::string out;
+        for (char c : value)
+            out += c == ' ' ? "&#32;" : c == '\t' ? "&#9;" : c == '\n' ? "&#10;" : "&#13;";
+        return out;
+    }
+
     // The last line of a lead that holds a line break, from that break (with the "\r" of a "\r\n") on.
     std::string fromLastLineBreak(std::string_view lead)
     {
@@ -249,7 +259,7 @@ namespace {
             const std::string_view value = m_tree.textOf(leaf, decoded);
             switch (leaf->kind) {
             case Kind::Text:
-                text(escapeText(value));
+                text(isFormatting(value) ? blankAsReferences(value) : escapeText(value));
                 break;
             case Kind::CData: {
                 markup("<![CDATA[");

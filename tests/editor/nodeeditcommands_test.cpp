@@ -1,5 +1,7 @@
 #include "support/mainwindowtest.h"
 
+#include <QStringEncoder>
+
 using namespace sildra::test;
 
 namespace {
@@ -96,6 +98,50 @@ TEST_F(NodeEditCommandsTest, RenameChangesOnlyTheNameAndRefusalsEndInTheErrorBox
     SaveAndReopen();
     EXPECT_EQ(messages.Entries().size(), 3U); // "Success!", and no error from reopening
     EXPECT_EQ(Rows(), QList<QStringList>({ { "renamed", "x", "a = 1, " }, { "#text", "", "" } }));
+}
+
+// An answer made only of blanks is not empty: "Edit" stores it, on a text and on a childless element, and so does
+// the node creator; each reloads as set, whatever the file's encoding.
+TEST_F(NodeEditCommandsTest, BlankAnswersAreStoredAndReloadAsSet)
+{
+    const QString xml = "<?xml version=\"1.0\" encoding=\"%1\"?>\n<r>\n  <n>v</n>\n  <e/>\n</r>\n";
+    QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+    const QByteArray files[]
+        = { xml.arg("UTF-8").toUtf8(), utf16.encode(xml.arg("UTF-16")), xml.arg("ISO-8859-1").toLatin1() };
+    // Tab confirms the prompt, and a line feed cannot be typed into one line: those two are set, then confirmed.
+    auto enter = [](fw::EditField& field, const QString& answer) {
+        if (answer.contains('\t') || answer.contains('\n'))
+            field.SetText(answer);
+        else
+            Type(field, answer);
+    };
+    for (const QByteArray& file : files)
+        for (const QString& answer : { QString("   "), QString(" "), QString("\t"), QString("\n") }) {
+            Open(file);
+            const std::string label = window->XMLRead->EncodingName().toStdString() + " [" + answer.toStdString() + "]";
+            for (const int row : { 0, 1 }) {
+                WhenModal([&](fw::Window& prompt) {
+                    enter(prompt.Control<fw::EditField>(QStringLiteral("EditField1")), answer);
+                    Click(prompt, QStringLiteral("PushButton1"));
+                });
+                RunOn(row, QStringLiteral("Edit"));
+                EXPECT_EQ(List().Cell(row, 1), answer) << label;
+            }
+            WhenModal([&](fw::Window& creator) {
+                Type(creator.Control<fw::EditField>(QStringLiteral("NCName")), QStringLiteral("c"));
+                enter(creator.Control<fw::EditField>(QStringLiteral("NCValue")), answer);
+                Click(creator, QStringLiteral("PushButton1"));
+            });
+            RunOn(1, QStringLiteral("Insert Child"));
+            SaveAndReopen();
+            const xml::XmlNode n = window->CurrentNode.Child(0), e = window->CurrentNode.Child(1);
+            ASSERT_EQ(n.ChildCount(), 1) << label;
+            ASSERT_EQ(e.ChildCount(), 2) << label;
+            EXPECT_EQ(QStringList({ n.Child(0).Value(), e.Child(0).Value(), e.Child(1).Child(0).Value() }),
+                QStringList({ answer, answer, answer }))
+                << label;
+            EXPECT_EQ(ErrorBoxes(), 0) << label;
+        }
 }
 
 } // namespace

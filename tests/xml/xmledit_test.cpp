@@ -4,12 +4,15 @@
 
 #include <QByteArrayList>
 #include <QStringEncoder>
+#include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
 using xml::XmlDocument;
 using xml::XmlNode;
+using xml::XmlNodeType;
 
 constexpr char kItems[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                           "<!-- items -->\n"
@@ -39,6 +42,23 @@ void expectReloads(const XmlDocument& doc)
     again.LoadXml(doc.ToBytes());
     EXPECT_EQ(again.ToBytes(), doc.ToBytes());
     EXPECT_EQ(again.DocumentElement().ChildCount(), doc.DocumentElement().ChildCount());
+}
+
+// The character data under a node, each element in brackets and other nodes as "|". Two texts side by side read
+// back as one, so they are compared joined.
+QString textsOf(const XmlNode& node)
+{
+    QString out;
+    for (int i = 0; i < node.ChildCount(); ++i) {
+        const XmlNode child = node.Child(i);
+        if (child.Type() == XmlNodeType::Text)
+            out += child.Value();
+        else if (child.Type() == XmlNodeType::Element)
+            out += "<" + textsOf(child) + ">";
+        else
+            out += "|";
+    }
+    return out;
 }
 
 XmlNode appendItem(XmlDocument& doc, XmlNode parent, const QString& name, const QString& text)
@@ -174,6 +194,66 @@ TEST(XmlEdit, EditsStayInTheDocumentsEncoding)
     reread.LoadXml(latin1.ToBytes());
     EXPECT_EQ(reread.DocumentElement().Child(0).Child(0).Value(), "naïve Ω");
     EXPECT_EQ(reread.DocumentElement().GetAttributeNode(0).Value(), "€é");
+}
+
+// A text of white space only is written as character references, so that it reads back as that text and not as
+// formatting; beside it, as beside any text, no formatting is written. The same in a CRLF file and in UTF-16.
+TEST(XmlEdit, BlankTextIsWrittenAsReferences)
+{
+    auto append = [](const QString& text) {
+        return [=](XmlDocument& d) { d.DocumentElement().AppendChild(d.CreateTextNode(text)); };
+    };
+    auto remove = [](int index) {
+        return [=](XmlDocument& d) { d.DocumentElement().RemoveChild(d.DocumentElement().Child(index)); };
+    };
+    const struct {
+        const char* source;
+        std::vector<std::function<void(XmlDocument&)>> edits;
+        const char* wanted;
+    } cases[] = {
+        { "<r>\n  <e>t</e>\n</r>\n",
+            { [](XmlDocument& d) { d.DocumentElement().Child(0).Child(0).SetValue(" \t\r\n"); } },
+            "<r>\n  <e>&#32;&#9;&#13;&#10;</e>\n</r>\n" },
+        // Childless elements, as "Edit" and the node creator fill them.
+        { "<r>\n  <e/>\n  <f>\n  </f>\n</r>\n", { [](XmlDocument& d) {
+             d.DocumentElement().Child(0).AppendChild(d.CreateTextNode("  "));
+             d.DocumentElement().Child(1).AppendChild(d.CreateTextNode("\n"));
+         } },
+            "<r>\n  <e>&#32;&#32;</e>\n  <f>&#10;</f>\n</r>\n" },
+        // A new last child beside an element, also once a removal brings it to the formatting before that element.
+        { "<r>\n  <a/>\n  <b/>\n</r>\n", { append(" ") }, "<r>\n  <a/>\n  <b/>&#32;</r>\n" },
+        { "<r>\n  <a/>\n  <b/>\n</r>\n", { append("\t"), remove(1) }, "<r>\n  <a/>&#9;</r>\n" },
+        // A text set blank in place, whose neighbours then go with their lines.
+        { "<r>\n  <a/>t<b/>\n</r>\n",
+            { [](XmlDocument& d) { d.DocumentElement().Child(1).SetValue(" "); }, remove(2), remove(0) },
+            "<r>&#32;</r>\n" },
+        // A blank text that read back as text only beside an entity's text is written anew where it is moved.
+        { "<!DOCTYPE r [<!ENTITY e 'x'>]>\n<r>&e; <b/></r>\n",
+            { [](XmlDocument& d) { d.DocumentElement().Child(2).AppendChild(d.DocumentElement().Child(1)); } },
+            "<!DOCTYPE r [<!ENTITY e 'x'>]>\n<r>&e;<b>&#32;</b></r>\n" },
+        // Beside another text it joins that text, as any two texts brought together do.
+        { "<r>a</r>", { append(" ") }, "<r>a&#32;</r>" },
+    };
+    for (const auto& c : cases)
+        for (const bool crlf : { false, true })
+            for (const bool utf16 : { false, true }) {
+                auto form = [&](QByteArray bytes) {
+                    if (crlf)
+                        bytes.replace("\n", "\r\n");
+                    QStringEncoder encoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+                    return utf16 ? QByteArray(encoder.encode(QString::fromUtf8(bytes))) : bytes;
+                };
+                const std::string label
+                    = std::string(crlf ? "CRLF " : "LF ") + (utf16 ? "UTF-16: " : "UTF-8: ") + c.source;
+                XmlDocument doc;
+                doc.LoadXml(form(c.source));
+                for (const auto& edit : c.edits)
+                    edit(doc);
+                EXPECT_EQ(doc.ToBytes(), form(c.wanted)) << label;
+                XmlDocument again;
+                again.LoadXml(doc.ToBytes());
+                EXPECT_EQ(textsOf(again.DocumentElement()), textsOf(doc.DocumentElement())) << label;
+            }
 }
 
 } // namespace
