@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 
 namespace fw {
 
@@ -10,7 +11,7 @@ namespace {
 
     FileDialogs* g_newest = nullptr;
 
-    // The name a save dialog takes for a typed one: without an extension it gets the suffix, as Qt's dialog does.
+    // The name a save dialog takes for a typed one: without an extension it gets the suffix.
     QString withSuffix(const QString& path, const QString& suffix)
     {
         const QFileInfo info(path);
@@ -18,6 +19,34 @@ namespace {
             return path;
         return path + QLatin1Char('.') + suffix;
     }
+
+    // Qt's own save dialog, not the system's, adding the suffix to the typed name before its own checks: a folder's
+    // name opens it, and the question to replace a file names the file that will be written. (Qt's default suffix
+    // looks for folders in the program's working folder, not in the one shown.)
+    class SaveDialog : public QFileDialog {
+    public:
+        SaveDialog(const QString& filter, QString suffix)
+            : QFileDialog(QApplication::activeWindow(), {}, {}, filter)
+            , m_suffix(std::move(suffix))
+        {
+            setOption(QFileDialog::DontUseNativeDialog);
+            setAcceptMode(QFileDialog::AcceptSave);
+        }
+
+    protected:
+        void accept() override
+        {
+            const QString typed = selectedFiles().value(0);
+            // The name field itself, as selectFile leaves a field that has the focus as it is.
+            auto* field = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (const QString named = withSuffix(typed, m_suffix); named != typed && field)
+                field->setText(named);
+            QFileDialog::accept();
+        }
+
+    private:
+        QString m_suffix;
+    };
 
 } // namespace
 
@@ -35,12 +64,7 @@ Ref<FolderItem> GetSaveFolderItem(const FileType& type, const QString& defaultNa
     // A queued answer stands for what the user types, so it takes the suffix as a typed name does.
     if (const auto answer = FileDialogs::Take(request))
         return answer->isEmpty() ? nullptr : GetFolderItem(withSuffix(*answer, type.DefaultSuffix()));
-    // Qt's own dialog, not the system's: it adds the suffix before asking to replace a file, so that it asks about
-    // the file that will be written.
-    QFileDialog dialog(QApplication::activeWindow(), {}, {}, request.filter);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(type.DefaultSuffix());
+    SaveDialog dialog(request.filter, type.DefaultSuffix());
     if (!defaultName.isEmpty())
         dialog.selectFile(defaultName);
     if (dialog.exec() != QDialog::Accepted)

@@ -18,11 +18,14 @@ PushButton::PushButton(QWidget* parent)
 
 void PushButton::keyPressEvent(QKeyEvent* event)
 {
-    // As on this platform, Return on a focused button presses that button, default or not.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        click();
-    else
+    // As on this platform, Return on a focused button presses that button, default or not; once for a held key,
+    // whose repeats would otherwise press whatever takes the focus next.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (!event->isAutoRepeat())
+            click();
+    } else {
         QPushButton::keyPressEvent(event);
+    }
 }
 
 void PushButton::paintEvent(QPaintEvent* event)

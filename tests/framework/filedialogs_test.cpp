@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -74,6 +75,33 @@ TEST_F(SaveDialog, AddsTheFilterExtensionToANameWithoutOneBeforeAskingToReplace)
         EXPECT_EQ(Save(name), At(name));
         EXPECT_EQ(m_question, QString());
     }
+}
+
+TEST_F(SaveDialog, ANameOfAFolderOpensItWhereverTheProgramRuns)
+{
+    // The program's working folder holds a folder of the name typed next, which must not count.
+    QTemporaryDir elsewhere;
+    QDir(elsewhere.path()).mkdir(QStringLiteral("build"));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(elsewhere.path());
+    QDir(m_dir.path()).mkdir(QStringLiteral("sub"));
+    QStringList shown;
+    whenShown<QFileDialog>([&](QFileDialog& dialog) {
+        dialog.setDirectory(m_dir.path());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        for (const QString& typed : { QStringLiteral("sub"), QStringLiteral("build") }) {
+            name->setText(typed);
+            name->setFocus();
+            QTest::keyClick(name, Qt::Key_Return);
+            shown << QDir(dialog.directory()).dirName();
+        }
+    });
+    const Ref<FolderItem> chosen = GetSaveFolderItem(kXml, QString());
+    QDir::setCurrent(before);
+    EXPECT_EQ(shown.value(0), "sub");
+    ASSERT_FALSE(chosen.IsNil());
+    EXPECT_EQ(chosen->AbsolutePath(), At(QStringLiteral("sub/build.xml")));
 }
 
 TEST(FileDialogSeam, ASaveAnswerIsTakenAsATypedName)
