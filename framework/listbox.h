@@ -42,9 +42,7 @@ public:
     void SetColumnsResizable(bool resizable);
     // Grid line styles, between the rows (horizontal) and between the columns (vertical): 0, the default, and 1 draw
     // no line; 2 draws a thin dotted line in the palette's mid colour.
-    int GridLinesHorizontal() const { return m_gridHorizontal; }
     void SetGridLinesHorizontal(int style);
-    int GridLinesVertical() const { return m_gridVertical; }
     void SetGridLinesVertical(int style);
 
     int ListCount() const;

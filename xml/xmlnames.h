@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -34,5 +35,14 @@ namespace names {
     bool IsChar(char32_t c);
 
 } // namespace names
+
+// True when the text holds only XML white space (space, tab, line feed, carriage return); the empty text too.
+inline bool IsXmlWhiteSpace(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b < 128 && (names::kAscii[b] & names::Space);
+    });
+}
 
 } // namespace xml

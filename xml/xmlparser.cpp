@@ -40,14 +40,6 @@ namespace {
 
     bool isSpace(char c) { return kByte[static_cast<unsigned char>(c)] & names::Space; }
 
-    bool isWhiteSpace(std::string_view text)
-    {
-        for (char c : text)
-            if (!isSpace(c))
-                return false;
-        return true;
-    }
-
     // The character a predefined entity stands for, or 0.
     char predefined(std::string_view name)
     {
@@ -1219,7 +1211,7 @@ namespace {
                 return;
             m_textStarted = false;
             const std::string_view value = m_textShared ? std::string_view(m_textData, m_textSize) : m_text;
-            if (isWhiteSpace(value) && !m_textReferenced && !textFollows && !textBefore())
+            if (IsXmlWhiteSpace(value) && !m_textReferenced && !textFollows && !textBefore())
                 return;
             Leaf* leaf = nullptr;
             if (m_textShared) {

@@ -1,6 +1,7 @@
 #include "xmltree.h"
 
 #include "xmlexception.h"
+#include "xmlnames.h"
 #include "xmlparser.h"
 
 #include <algorithm>
@@ -186,12 +187,6 @@ namespace {
         e->children = fresh;
         e->layout |= ChildrenGrown;
     }
-
-    bool isBlank(const Tree& tree, const Leaf* leaf)
-    {
-        std::string scratch;
-        return tree.textOf(leaf, scratch).find_first_not_of(" \t\r\n") == std::string_view::npos;
-    }
 }
 
 uint32_t Tree::attrCount(const Element* e) const
@@ -226,11 +221,12 @@ void Tree::appendChild(Element* parent, Node* child)
     parent->children[parent->childCount++] = child;
     child->parent = parent;
     touch(parent, ChildrenDirty);
+    std::string scratch;
     // A text moved after another is written anew, escaped, so that the two cannot form markup ("]]" and ">"); so is
     // one of white space only, which may have been read as text only beside the text of an entity it left.
     if (child->kind == Kind::Text && child->has(Original) && !child->has(Expanded)
         && ((parent->childCount > 1 && parent->children[parent->childCount - 2]->kind == Kind::Text)
-            || isBlank(*this, static_cast<const Leaf*>(child))))
+            || IsXmlWhiteSpace(textOf(static_cast<const Leaf*>(child), scratch))))
         touch(child, SelfDirty);
 }
 

@@ -2,6 +2,7 @@
 
 #include "starttag.h"
 #include "xmlexception.h"
+#include "xmlnames.h"
 #include "xmltree.h"
 
 #include <algorithm>
@@ -21,8 +22,6 @@ namespace {
     constexpr std::string_view kGapCharacters = " \t\r\n\x01";
 
     bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-    bool isFormatting(std::string_view text) { return std::all_of(text.begin(), text.end(), isSpace); }
 
     // What of the source between nodes may stand beside a text: none of its white space, which would be read back
     // as part of the text, only what is not formatting (references to entities that the parser could not read or
@@ -259,7 +258,7 @@ namespace {
             const std::string_view value = m_tree.textOf(leaf, decoded);
             switch (leaf->kind) {
             case Kind::Text:
-                text(isFormatting(value) ? blankAsReferences(value) : escapeText(value));
+                text(IsXmlWhiteSpace(value) ? blankAsReferences(value) : escapeText(value));
                 break;
             case Kind::CData: {
                 markup("<![CDATA[");
