@@ -33,6 +33,8 @@ void StringInput::_CreateControls0()
     for (const fw::ControlRow& row : controls)
         AddControl(row);
     Control<fw::StaticText>(QStringLiteral("StaticText1")).SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Return confirms from the field only; outside it the prompt gives Return no meaning.
+    Control<fw::PushButton>(QStringLiteral("PushButton1")).SetPressedByReturn(false);
 
     Control<fw::EditField>(QStringLiteral("EditField1")).SetKeyDownHandler([this](const QString& key) {
         return EditField1_KeyDown(key);

@@ -33,6 +33,10 @@ Ref<FolderItem> Application::ExecutableFile() const { return GetFolderItem(appli
 
 bool Application::notify(QObject* receiver, QEvent* event)
 {
+    if (m_keyRepeats.blocks(receiver, *event)) {
+        event->accept();
+        return true;
+    }
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/folderitem.h"
+#include "framework/keyrepeats.h"
 #include "framework/ref.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ namespace fw {
 // dispatch: an exception escaping a handler is reported in a message box naming it, and the program goes on.
 // Handlers run on a user's action are guarded where the framework calls them (Guard); notify() catches the rest.
 // Handlers run by a framework call made in code (Listbox::RemoveRow raising Change, ...) pass exceptions to that code.
+// notify() also keeps a held key from acting more than once (KeyRepeats).
 class Application : public QApplication {
     Q_OBJECT
 
@@ -36,6 +38,9 @@ public:
             ReportException(std::current_exception());
         }
     }
+
+private:
+    KeyRepeats m_keyRepeats;
 };
 
 } // namespace fw

@@ -18,14 +18,13 @@ PushButton::PushButton(QWidget* parent)
 
 void PushButton::keyPressEvent(QKeyEvent* event)
 {
-    // As on this platform, Return on a focused button presses that button, default or not; once for a held key,
-    // whose repeats would otherwise press whatever takes the focus next.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (!event->isAutoRepeat())
-            click();
-    } else {
+    // As on this platform, Return on a focused button presses that button, default or not.
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
         QPushButton::keyPressEvent(event);
-    }
+    else if (m_pressedByReturn)
+        click();
+    else
+        event->ignore();
 }
 
 void PushButton::paintEvent(QPaintEvent* event)

@@ -6,8 +6,8 @@
 
 namespace fw {
 
-// A push button; Action is raised when it is pressed: by a click, or by Space or Return while it has the focus.
-// A dialog's default button is also pressed by Return elsewhere in the dialog.
+// A push button; Action is raised when it is pressed: by a click, or by Space or Return while it has the focus
+// (Return unless PressedByReturn is off). A dialog's default button is also pressed by Return elsewhere in the dialog.
 class PushButton : public QPushButton, public RectControl {
     Q_OBJECT
 
@@ -18,6 +18,9 @@ public:
     void SetText(const QString& text) { setText(text); }
     bool Default() const { return isDefault(); }
     void SetDefault(bool isDefault) { setDefault(isDefault); }
+    // Whether Return and Enter press the button while it has the focus; on by default.
+    bool PressedByReturn() const { return m_pressedByReturn; }
+    void SetPressedByReturn(bool pressed) { m_pressedByReturn = pressed; }
 
 Q_SIGNALS:
     void Action();
@@ -26,6 +29,9 @@ protected:
     // A caption wider than the button wraps onto further lines.
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool m_pressedByReturn = true;
 };
 
 } // namespace fw

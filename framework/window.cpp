@@ -152,6 +152,8 @@ void Window::SetMenuBar(const Ref<fw::MenuBar>& bar)
             // Own shortcuts, always live, so that the enabling pass runs before deciding whether the item may run.
             auto* shortcut = new QShortcut(item.KeySequence(), this);
             shortcut->setContext(Qt::WindowShortcut);
+            // A held shortcut acts once.
+            shortcut->setAutoRepeat(false);
             m_shortcuts.push_back(shortcut);
             connect(shortcut, &QShortcut::activated, this, [this, &item] {
                 Application::Guard([&] {

@@ -68,7 +68,7 @@ TEST_F(Prompt, OpensWithTheCallersTextsAndOtherKeysTypeIntoTheField)
     EXPECT_EQ(window->ModalResult, "oldx");
 }
 
-TEST_F(Prompt, ShiftTabInTheFieldConfirmsLikeTabAndReturnOnAFocusedOkConfirms)
+TEST_F(Prompt, ShiftTabInTheFieldConfirmsLikeTabAndReturnOnAFocusedOkDoesNothing)
 {
     const Finish shiftTab = [](fw::Window& prompt) {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&prompt));
@@ -76,12 +76,21 @@ TEST_F(Prompt, ShiftTabInTheFieldConfirmsLikeTabAndReturnOnAFocusedOkConfirms)
         QTest::keyClick(Field(prompt).LineEdit(), Qt::Key_Backtab, Qt::ShiftModifier);
     };
     EXPECT_EQ(Ask(QStringLiteral("typed"), shiftTab), "typed");
-    const Finish returnOnOk = [](fw::Window& prompt) {
-        QWidget& ok = prompt.Control(QStringLiteral("PushButton1")).Widget();
-        ok.setFocus();
-        QTest::keyClick(&ok, Qt::Key_Return);
-    };
-    EXPECT_EQ(Ask(QStringLiteral("typed"), returnOnOk), "typed");
+    // Outside its field the prompt gives Return no meaning: "OK" is pressed by Space or a click.
+    for (const bool bySpace : { true, false }) {
+        const Finish onFocusedOk = [bySpace](fw::Window& prompt) {
+            QWidget& ok = prompt.Control(QStringLiteral("PushButton1")).Widget();
+            ok.setFocus();
+            QTest::keyClick(&ok, Qt::Key_Return);
+            QTest::keyClick(&ok, Qt::Key_Enter);
+            ASSERT_TRUE(prompt.isVisible());
+            if (bySpace)
+                QTest::keyClick(&ok, Qt::Key_Space);
+            else
+                PressOk(prompt);
+        };
+        EXPECT_EQ(Ask(QStringLiteral("typed"), onFocusedOk), "typed");
+    }
 }
 
 } // namespace

@@ -55,6 +55,26 @@ TEST_F(NodeEditCommandsTest, EditOffersTheTrimmedValueAndReplacesOneTextChildOnl
     EXPECT_EQ(Texts(), QStringList({ "Success!" }));
 }
 
+TEST_F(NodeEditCommandsTest, AHeldReturnOnAFocusedEditOpensThePromptAndConfirmsNothing)
+{
+    Open(R"(<root><n>  v  </n></root>)");
+    const QByteArray before = Bytes();
+    ClickRow(List(), 0);
+    window->EditButton().setFocus();
+    // The press opens the prompt; the key's repeats then reach its field.
+    WhenModal([](fw::Window& prompt) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&prompt));
+        ASSERT_EQ(focusedControl(prompt), "EditField1");
+        sendKeyRepeats(QApplication::focusWidget(), Qt::Key_Return, 5);
+        EXPECT_TRUE(prompt.isVisible());
+        prompt.close();
+    });
+    QTest::keyPress(&window->EditButton(), Qt::Key_Return);
+    QTest::keyRelease(&window->EditButton(), Qt::Key_Return);
+    EXPECT_EQ(Bytes(), before);
+    EXPECT_EQ(List().Cell(0, 1), "v");
+}
+
 TEST_F(NodeEditCommandsTest, EditKeepsAValueOfAnyLengthWhole)
 {
     const QString value(100000, QLatin1Char('v'));

@@ -3,6 +3,7 @@
 #include "framework/quitmenuitem.h"
 #include "framework/standardedititem.h"
 #include "framework/window.h"
+#include "support/testsupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -124,7 +125,7 @@ TEST_F(Menus, BarShowsTheItemsInOrder)
     EXPECT_TRUE(file->actions()[3]->shortcut().isEmpty());
 }
 
-TEST_F(Menus, EnablingPassBeforeAShortcut)
+TEST_F(Menus, EnablingPassBeforeAShortcutThatActsOncePerPress)
 {
     QWidget* focus = &m_window->Control<EditField>("field").Editor();
     QTest::keyClick(focus, Qt::Key_O, Qt::ControlModifier);
@@ -134,6 +135,9 @@ TEST_F(Menus, EnablingPassBeforeAShortcut)
     const int passes = m_window->passes;
     QTest::keyClick(focus, Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(m_window->passes, passes + 1);
+    EXPECT_EQ(m_window->opens, 1);
+    // A held shortcut acts once.
+    sildra::test::sendKeyRepeats(focus, Qt::Key_O, 3, Qt::ControlModifier);
     EXPECT_EQ(m_window->opens, 1);
     QTest::keyClick(focus, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(m_window->saves, 1);

@@ -98,6 +98,33 @@ TEST(EditField, KeyDownSeesKeysAndMayConsumeThem)
     EXPECT_EQ(field.Text(), "ab");
 }
 
+TEST(KeyRepeats, HeldKeysTypeWhereTheyWerePressedAndReturnOnlyInAMultiLineText)
+{
+    auto prompt = Window::Create<Prompt>();
+    prompt->Show();
+    QWidget& field = prompt->Control<EditField>("field").Editor();
+    field.setFocus();
+    QTest::keyPress(&field, Qt::Key_A);
+    sildra::test::sendKeyRepeats(&field, Qt::Key_A, 3);
+    QTest::keyPress(&field, Qt::Key_Backspace);
+    sildra::test::sendKeyRepeats(&field, Qt::Key_Backspace, 2);
+    EXPECT_EQ(prompt->Control<EditField>("field").Text(), "a");
+
+    auto& notes = prompt->AddControl<EditField>("notes");
+    notes.SetMultiline(true);
+    notes.Editor().setFocus();
+    QTest::keyPress(&notes.Editor(), Qt::Key_Return);
+    sildra::test::sendKeyRepeats(&notes.Editor(), Qt::Key_Return, 2);
+    EXPECT_EQ(notes.Text(), "\n\n\n");
+
+    // Repeats of a key pressed in another window type nothing here.
+    auto other = Window::Create<Prompt>();
+    QTest::keyPress(&other->Control<EditField>("field").Editor(), Qt::Key_B);
+    sildra::test::sendKeyRepeats(&field, Qt::Key_B, 2);
+    EXPECT_EQ(prompt->Control<EditField>("field").Text(), "a");
+    EXPECT_TRUE(prompt->isVisible());
+}
+
 TEST(EditField, KindsKeepTheTextAndTheViewSharesBuffers)
 {
     auto prompt = Window::Create<Prompt>();

@@ -53,6 +53,15 @@ QString focusedControl(const fw::Window& window)
     return {};
 }
 
+void sendKeyRepeats(QWidget* receiver, Qt::Key key, int count, Qt::KeyboardModifiers modifiers)
+{
+    ASSERT_NE(receiver, nullptr);
+    const char ascii = QTest::keyToAscii(key);
+    const QString text = ascii ? QString(QLatin1Char(ascii)) : QString();
+    for (int i = 0; i < count; ++i)
+        QTest::simulateEvent(receiver, true, key, modifiers, text, true);
+}
+
 QStringList tabWalk(const fw::Window& window, int presses, bool backwards)
 {
     QStringList walked;

@@ -3,7 +3,10 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <Qt>
 #include <ostream>
+
+class QWidget;
 
 namespace fw {
 class Listbox;
@@ -32,6 +35,10 @@ QStringList tabWalk(const fw::Window& window, int presses, bool backwards = fals
 // Pixels of the list's grid-line colour as drawn on the boundary after its first column, below the rows (vertical),
 // or under its first row (horizontal).
 int gridLinePixels(fw::Listbox& list, Qt::Orientation orientation);
+
+// Sends count repeats of a held key (auto-repeated presses, no fresh one) to receiver, as the system does while the
+// key stays down; modifiers as given.
+void sendKeyRepeats(QWidget* receiver, Qt::Key key, int count, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 // Clicks "Stop" in the next running program's progress box as soon as it shows; records its label in label.
 void stopProgramWhenShown(QString* label = nullptr);
