@@ -101,6 +101,32 @@ QString twoLevelFile(int count)
     return path;
 }
 
+// Base64-like text of `size` bytes in lines of 76 characters, as game files hold map layers and embedded data.
+QByteArray encodedText(qsizetype size)
+{
+    static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    QByteArray text(size, Qt::Uninitialized);
+    for (qsizetype i = 0; i < size; ++i)
+        text[i] = (i + 1) % 77 == 0 ? '\n' : alphabet[(i * 7 + i / 64) % 64];
+    return text;
+}
+
+// The same 2 MB as values: one value (pieces 1) or 2,000 values of 1 KB each (pieces 2000).
+QString valuesFile(int pieces)
+{
+    static std::map<int, QString> paths;
+    QString& path = paths[pieces];
+    if (path.isEmpty()) {
+        constexpr qsizetype kTotal = 2000 * 1000;
+        QByteArray text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Map>\n";
+        for (int i = 0; i < pieces; ++i)
+            text += "  <Layer>" + encodedText(kTotal / pieces) + "</Layer>\n";
+        text += "</Map>\n";
+        path = writeFile(QStringLiteral("values%1.xml").arg(pieces), text);
+    }
+    return path;
+}
+
 qint64 fileSize(const QString& path) { return QFile(path).size(); }
 
 std::unique_ptr<MainWindow> shownWindow()
@@ -229,5 +255,38 @@ void InAndOutWideLevel(benchmark::State& state)
     state.counters["errors"] = double(messages.Entries().size());
 }
 BENCHMARK(InAndOutWideLevel)->Arg(200000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+
+// File > Open > XML of 2 MB of values until the list is drawn, then a click's selection of the first row until it is
+// drawn: one value of 2 MB against 2,000 values of 1 KB.
+void OpenAndSelectValues(benchmark::State& state)
+{
+    const QString path = valuesFile(int(state.range(0)));
+    fw::MessageLog messages;
+    double openTotal = 0;
+    double selectTotal = 0;
+    for (auto _ : state) {
+        auto window = shownWindow();
+        QElapsedTimer timer;
+        timer.start();
+        openFile(*window, path);
+        showNow(*window);
+        const qint64 open = timer.nsecsElapsed();
+        timer.start();
+        window->XMLList().SetListIndex(0);
+        showNow(*window);
+        const qint64 select = timer.nsecsElapsed();
+        state.SetIterationTime(double(open + select) / 1e9);
+        openTotal += double(open) / 1e6;
+        selectTotal += double(select) / 1e6;
+        window.reset();
+        QCoreApplication::processEvents();
+    }
+    state.counters["open_ms_mean"] = openTotal / double(state.iterations());
+    state.counters["select_ms_mean"] = selectTotal / double(state.iterations());
+    state.counters["values"] = double(state.range(0));
+    state.counters["errors"] = double(messages.Entries().size());
+}
+BENCHMARK(OpenAndSelectValues)->Arg(1)->Arg(2000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 } // namespace

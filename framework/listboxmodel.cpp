@@ -6,6 +6,10 @@ namespace fw {
 
 namespace {
 
+    // A view lays out and measures the whole text of a cell each time it draws it, and a value may be megabytes long;
+    // a cell shows its first characters only, more than the widest column holds. The cell keeps its whole text.
+    constexpr qsizetype kShownCharacters = 1000;
+
     // Writes a length as base-128 digits, low first, the high bit marking that more follow; returns the end.
     char* writeLength(char* out, qsizetype length)
     {
@@ -133,7 +137,7 @@ QVariant ListboxModel::data(const QModelIndex& index, int role) const
         return {};
     // Rows are one line high: a cell's line breaks are shown as blanks, or one multi-line cell would make every
     // row as tall as its text.
-    QString text = cell(index.row(), index.column());
+    QString text = shownText(index.row(), index.column());
     for (QChar& c : text)
         if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
             c = QLatin1Char(' ');
@@ -190,6 +194,25 @@ QString ListboxModel::cell(int row, int column) const
     const QByteArray& cells = m_rows[static_cast<size_t>(row)];
     const auto [at, length] = findCell(cells, column);
     return length > 0 ? QString::fromUtf8(cells.constData() + at, length) : QString();
+}
+
+QString ListboxModel::shownText(int row, int column) const
+{
+    // Rows are sealed before views are told of them. Only the bytes that can make up the shown characters are
+    // decoded, cut where a character starts.
+    const QByteArray& cells = m_rows[static_cast<size_t>(row)];
+    const auto [at, length] = findCell(cells, column);
+    if (length <= 0)
+        return {};
+    qsizetype bytes = std::min(length, kShownCharacters * 3 + 3);
+    while (bytes < length && (static_cast<unsigned char>(cells[at + bytes]) & 0xC0) == 0x80)
+        --bytes;
+    const QString text = QString::fromUtf8(cells.constData() + at, bytes);
+    if (text.size() <= kShownCharacters)
+        return text;
+    // Cut before a character, never inside a surrogate pair, and shown as cut.
+    const qsizetype end = text[kShownCharacters].isLowSurrogate() ? kShownCharacters - 1 : kShownCharacters;
+    return text.first(end) + QChar(0x2026);
 }
 
 void ListboxModel::setCell(int row, int column, const QString& text)

@@ -36,6 +36,8 @@ public:
 
 private:
     bool isOpen(int row) const;
+    // The start of a cell, as much as a view shows of it (see kShownCharacters).
+    QString shownText(int row, int column) const;
     void announceChange(int row, int column);
     // Encodes the open row into its compact block.
     void seal();

@@ -71,4 +71,31 @@ TEST(ListboxModel, LineBreaksAreShownAsBlanksAndKeptInTheCell)
     EXPECT_EQ(model.cell(0, 1), "one\n  two\r\nthree");
 }
 
+TEST(ListboxModel, ALongCellShowsItsStartAndKeepsItsWholeText)
+{
+    // Characters of one to four UTF-8 bytes; the leading "a" puts surrogate pairs across the cut.
+    for (const QString& piece :
+        { QStringLiteral("x\n"), QStringLiteral("é"), QStringLiteral("€"), QStringLiteral("a𝄞") }) {
+        SCOPED_TRACE(piece.toStdString());
+        const QString text = piece.repeated(200000 / piece.size()) + QStringLiteral("end");
+        QString expected = text.first(1000);
+        if (expected.back().isHighSurrogate())
+            expected.chop(1);
+        expected.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        expected += QChar(0x2026);
+
+        fw::ListboxModel model;
+        model.setColumnCount(2);
+        model.appendRow(QStringLiteral("Layer"));
+        model.setCell(0, 1, text);
+        model.flush(); // announces the row and encodes it
+        model.appendRow(QStringLiteral("Short"));
+        model.setCell(1, 1, QString(1000, QLatin1Char('s')));
+        model.flush();
+        EXPECT_EQ(model.data(model.index(0, 1), Qt::DisplayRole).toString(), expected);
+        EXPECT_EQ(model.cell(0, 1), text);
+        EXPECT_EQ(model.data(model.index(1, 1), Qt::DisplayRole).toString(), QString(1000, QLatin1Char('s')));
+    }
+}
+
 } // namespace
