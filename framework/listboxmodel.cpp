@@ -208,10 +208,12 @@ QString ListboxModel::shownText(int row, int column) const
     while (bytes < length && (static_cast<unsigned char>(cells[at + bytes]) & 0xC0) == 0x80)
         --bytes;
     const QString text = QString::fromUtf8(cells.constData() + at, bytes);
-    if (text.size() <= kShownCharacters)
+    if (bytes == length && text.size() <= kShownCharacters)
         return text;
     // Cut before a character, never inside a surrogate pair, and shown as cut.
-    const qsizetype end = text[kShownCharacters].isLowSurrogate() ? kShownCharacters - 1 : kShownCharacters;
+    qsizetype end = std::min(text.size(), kShownCharacters);
+    if (end < text.size() && text[end].isLowSurrogate())
+        --end;
     return text.first(end) + QChar(0x2026);
 }
 

@@ -6,8 +6,11 @@
 #include "support/testsupport.h"
 
 #include <QApplication>
+#include <QCompleter>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -122,7 +125,55 @@ TEST(KeyRepeats, HeldKeysTypeWhereTheyWerePressedAndReturnOnlyInAMultiLineText)
     QTest::keyPress(&other->Control<EditField>("field").Editor(), Qt::Key_B);
     sildra::test::sendKeyRepeats(&field, Qt::Key_B, 2);
     EXPECT_EQ(prompt->Control<EditField>("field").Text(), "a");
+
+    // The system may deliver a repeat as a release and a press of one time stamp, unmarked; only a later press acts.
+    auto& ok = prompt->Control<PushButton>("ok");
+    ok.setFocus();
+    const auto sendAt = [&ok](QEvent::Type type, quint64 time) {
+        QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        key.setTimestamp(time);
+        QApplication::sendEvent(&ok, &key);
+    };
+    sendAt(QEvent::KeyRelease, 100);
+    sendAt(QEvent::KeyPress, 100);
     EXPECT_TRUE(prompt->isVisible());
+    sendAt(QEvent::KeyPress, 180);
+    EXPECT_FALSE(prompt->isVisible());
+}
+
+TEST(KeyRepeats, HeldKeysGoOnThroughAModifierAndACompletionListButFireNoOtherWindowsShortcut)
+{
+    // Keys enter at the platform window, as the system's do.
+    const auto press
+        = [](Window& window, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text, bool repeat) {
+              QTest::simulateEvent(window.windowHandle(), true, key, modifiers, text, repeat);
+          };
+    auto prompt = Window::Create<Prompt>();
+    prompt->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(prompt.get()));
+    QLineEdit& line = *prompt->Control<EditField>("field").LineEdit();
+    line.setFocus();
+    press(*prompt, Qt::Key_A, {}, "a", false);
+    press(*prompt, Qt::Key_A, {}, "a", true);
+    press(*prompt, Qt::Key_Shift, Qt::ShiftModifier, {}, false);
+    press(*prompt, Qt::Key_A, Qt::ShiftModifier, "A", true);
+    EXPECT_EQ(line.text(), "aaA");
+
+    line.setCompleter(new QCompleter(QStringList { "abc", "abcd" }, &line));
+    line.setText("abcdef");
+    press(*prompt, Qt::Key_Backspace, {}, {}, false);
+    for (int i = 0; i < 4; ++i)
+        press(*prompt, Qt::Key_Backspace, {}, {}, true);
+    EXPECT_EQ(line.text(), "a");
+
+    press(*prompt, Qt::Key_F5, {}, {}, false);
+    auto other = Window::Create<Prompt>();
+    int fired = 0;
+    QObject::connect(new QShortcut(Qt::Key_F5, other.get()), &QShortcut::activated, other.get(), [&] { ++fired; });
+    other->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(other.get()));
+    press(*other, Qt::Key_F5, {}, {}, true);
+    EXPECT_EQ(fired, 0);
 }
 
 TEST(EditField, KindsKeepTheTextAndTheViewSharesBuffers)
