@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <functional>
 #include <map>
 #include <memory>
 #include <pugixml.hpp>
@@ -32,6 +33,16 @@ QString writeFile(const QString& name, const QByteArray& text)
     return path;
 }
 
+// The file of that name in the folder, written from make() the first time it is asked for.
+QString cachedFile(const QString& name, const std::function<QByteArray()>& make)
+{
+    static std::map<QString, QString> paths;
+    QString& path = paths[name];
+    if (path.isEmpty())
+        path = writeFile(name, make());
+    return path;
+}
+
 // One game item: an element with attributes, a text child with blanks, a nested element with attributes.
 void appendItem(QByteArray& text, int i)
 {
@@ -45,19 +56,16 @@ void appendItem(QByteArray& text, int i)
 // A game-like file of about `megabytes` MB whose document element holds one Item per ~250 bytes.
 QString gameFile(int megabytes)
 {
-    static std::map<int, QString> paths;
-    QString& path = paths[megabytes];
-    if (!path.isEmpty())
-        return path;
-    QByteArray text;
-    const qsizetype size = qsizetype(megabytes) * 1000 * 1000;
-    text.reserve(size + 1000);
-    text += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Items>\n";
-    for (int i = 0; text.size() < size; ++i)
-        appendItem(text, i);
-    text += "</Items>\n";
-    path = writeFile(QStringLiteral("game%1.xml").arg(megabytes), text);
-    return path;
+    return cachedFile(QStringLiteral("game%1.xml").arg(megabytes), [megabytes] {
+        QByteArray text;
+        const qsizetype size = qsizetype(megabytes) * 1000 * 1000;
+        text.reserve(size + 1000);
+        text += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Items>\n";
+        for (int i = 0; text.size() < size; ++i)
+            appendItem(text, i);
+        text += "</Items>\n";
+        return text;
+    });
 }
 
 // One line of a long game list: an element with attributes and a text with blanks.
@@ -70,24 +78,19 @@ QByteArray gemLine(int i)
 // A document element with `count` gems as its children.
 QString flatFile(int count)
 {
-    static std::map<int, QString> paths;
-    QString& path = paths[count];
-    if (path.isEmpty()) {
+    return cachedFile(QStringLiteral("flat%1.xml").arg(count), [count] {
         QByteArray text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Items>\n";
         for (int i = 0; i < count; ++i)
             text += gemLine(i);
         text += "</Items>\n";
-        path = writeFile(QStringLiteral("flat%1.xml").arg(count), text);
-    }
-    return path;
+        return text;
+    });
 }
 
 // A document element with `count` children; the first of them holds `count` gems of its own.
 QString twoLevelFile(int count)
 {
-    static std::map<int, QString> paths;
-    QString& path = paths[count];
-    if (path.isEmpty()) {
+    return cachedFile(QStringLiteral("twolevel%1.xml").arg(count), [count] {
         QByteArray text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Items>\n<Chest>\n";
         for (int i = 0; i < count; ++i)
             text += gemLine(i);
@@ -96,9 +99,8 @@ QString twoLevelFile(int count)
             text += "  <Slot n=\"" + QByteArray::number(i) + "\" kind=\"empty\">" + QByteArray::number(i % 10)
                 + "</Slot>\n";
         text += "</Items>\n";
-        path = writeFile(QStringLiteral("twolevel%1.xml").arg(count), text);
-    }
-    return path;
+        return text;
+    });
 }
 
 // Base64-like text of `size` bytes in lines of 76 characters, as game files hold map layers and embedded data.
@@ -114,17 +116,14 @@ QByteArray encodedText(qsizetype size)
 // The same 2 MB as values: one value (pieces 1) or 2,000 values of 1 KB each (pieces 2000).
 QString valuesFile(int pieces)
 {
-    static std::map<int, QString> paths;
-    QString& path = paths[pieces];
-    if (path.isEmpty()) {
+    return cachedFile(QStringLiteral("values%1.xml").arg(pieces), [pieces] {
         constexpr qsizetype kTotal = 2000 * 1000;
         QByteArray text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Map>\n";
         for (int i = 0; i < pieces; ++i)
             text += "  <Layer>" + encodedText(kTotal / pieces) + "</Layer>\n";
         text += "</Map>\n";
-        path = writeFile(QStringLiteral("values%1.xml").arg(pieces), text);
-    }
-    return path;
+        return text;
+    });
 }
 
 qint64 fileSize(const QString& path) { return QFile(path).size(); }
@@ -255,7 +254,6 @@ void InAndOutWideLevel(benchmark::State& state)
     state.counters["errors"] = double(messages.Entries().size());
 }
 BENCHMARK(InAndOutWideLevel)->Arg(200000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
-
 
 // File > Open > XML of 2 MB of values until the list is drawn, then a click's selection of the first row until it is
 // drawn: one value of 2 MB against 2,000 values of 1 KB.

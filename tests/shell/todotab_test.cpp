@@ -90,10 +90,7 @@ TEST_F(TodoTab, ReturnDeletesNoNoteAndTabLeavesTheNoteText)
     QTest::keyClick(&window->deleteTodo(), Qt::Key_Return);
     EXPECT_EQ(Notes().ListCount(), 1);
     // A held Return presses once: its repeats reach "Add", which takes the focus from the disabled "Delete".
-    for (int repeat = 0; repeat < 3; ++repeat) {
-        QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
-        QApplication::sendEvent(QApplication::focusWidget(), &held);
-    }
+    sendKeyRepeats(QApplication::focusWidget(), Qt::Key_Return, 3);
     EXPECT_EQ(Notes().ListCount(), 1);
     Notes().SetListIndex(0);
     window->deleteTodo().setFocus();
